@@ -1,0 +1,93 @@
+/* Bounded strings, whole-number conversions, text utilities.
+ * Every text parameter is a bounded string (high, text), HIGH first; see base.h.
+ * A null text pointer reads as the empty text and is never written. Sources may
+ * overlap the destination: the result is as if the sources were copied first. */
+#ifndef CORVALIB_TEXT_H
+#define CORVALIB_TEXT_H
+
+#include "base.h"
+
+CORVA_BEGIN_DECLS
+
+/* ---- Bounded strings ------------------------------------------------------ */
+
+/* Characters before the first NUL; high + 1 when the array holds none. */
+CORVA_API uint16_t Length(uint16_t high, const char *text);
+/* dest := source, cut to dest's high, NUL-filled to the end. */
+CORVA_API void Assign(uint16_t shigh, const char *source, uint16_t dhigh, char *dest);
+/* Assign, then Trim. */
+CORVA_API void AssignWithTrim(uint16_t shigh, const char *source, uint16_t dhigh, char *dest);
+/* Inserts before position (a position past the end appends). When it does not
+ * fit, the inserted text wins over the target's tail:
+ * Insert("XY" into "abcd" at 1, high 4) gives "aXYb". */
+CORVA_API void Insert(uint16_t ihigh, const char *inserted, uint16_t thigh, char *target,
+                      uint16_t position);
+/* Removes count characters from position; nothing when count is 0 or the
+ * position is past the end. */
+CORVA_API void Delete(uint16_t high, char *text, uint16_t position, uint16_t count);
+/* Position of the pattern in the text, or the text's high + 1 when absent. An
+ * empty pattern is found at the end of the text: Pos("", "abc") is 3. */
+CORVA_API uint16_t Pos(uint16_t phigh, const char *pattern, uint16_t thigh, const char *text);
+/* dest := count characters of source from position (of the part of source that
+ * fits dest); empty when position is at or past that part. */
+CORVA_API void Copy(uint16_t shigh, const char *source, uint16_t position, uint16_t count,
+                    uint16_t dhigh, char *dest);
+/* dest := first, then Append second. */
+CORVA_API void Concat(uint16_t fhigh, const char *first, uint16_t shigh, const char *second,
+                      uint16_t dhigh, char *dest);
+/* Inserts source at the end of dest, cutting source's tail. */
+CORVA_API void Append(uint16_t dhigh, char *dest, uint16_t shigh, const char *source);
+/* Copies source into all the room after dest's text and justifies it there
+ * (mode 0 left, 1 centre, 2 right); width is accepted and does not take part. */
+CORVA_API void AppendWithJustify(uint16_t dhigh, char *dest, uint16_t shigh, const char *source,
+                                 uint16_t width, uint16_t mode);
+/* 1, 0 or -1; characters compare as signed 8-bit values, so a text continued
+ * by a character from 0x80 up sorts before its prefix. */
+CORVA_API int16_t CompareStr(uint16_t ahigh, const char *a, uint16_t bhigh, const char *b);
+/* Pads with spaces or cuts to exactly width (at most high) characters;
+ * mode 0 left, 1 centre (an odd space goes right), 2 right, others no padding. */
+CORVA_API void Justify(uint16_t high, char *text, uint16_t width, uint16_t mode);
+CORVA_API void JustifyLeft(uint16_t high, char *text, uint16_t width);
+CORVA_API void JustifyCenter(uint16_t high, char *text, uint16_t width);
+CORVA_API void JustifyRight(uint16_t high, char *text, uint16_t width);
+/* Only the space character 0x20 is trimmed. TrimLeft first puts a NUL at
+ * position high, so a text filling the whole array loses its last character. */
+CORVA_API void TrimRight(uint16_t high, char *text);
+CORVA_API void TrimLeft(uint16_t high, char *text);
+CORVA_API void Trim(uint16_t high, char *text);
+/* Upper-cases in place with the code page's mapping; a text filling the whole
+ * array first loses its last character. */
+CORVA_API void UpperCase(uint16_t high, char *text);
+/* Removes the first occurrence of the pattern and returns its position; -1 and
+ * no change when there is none. */
+CORVA_API int16_t FindString(uint16_t thigh, char *text, uint16_t phigh, const char *pattern);
+/* Replaces the first occurrence of the pattern. */
+CORVA_API void FindAndReplace(uint16_t thigh, char *text, uint16_t phigh, const char *pattern,
+                              uint16_t rhigh, const char *replacement);
+/* Overwrites count characters at position with source (at most 80 characters)
+ * right-justified in a field of count characters. */
+CORVA_API void Replace(uint16_t high, char *text, uint16_t position, uint16_t shigh,
+                       const char *source, uint16_t count);
+/* Replaces the first occurrence of a plain-string pattern (null: no change). */
+CORVA_API void ReplaceString(uint16_t high, char *text, const char *pattern,
+                             const char *replacement);
+/* Replaces the first "###" with the number in decimal. */
+CORVA_API void InsertCard(uint16_t high, char *text, uint16_t number);
+/* Replaces the first "$$$" with the inserted text. */
+CORVA_API void InsertString(uint16_t high, char *text, uint16_t ihigh, const char *inserted);
+/* Copies at most size characters (NUL-filling the rest of size) and puts a NUL
+ * at size - 1. Size 0 or less, or a null pointer: nothing. Returns dest. */
+CORVA_API char *sstrcpy(char *dest, const char *source, int16_t size);
+/* Appends within size bytes of dest; returns where the source was placed. A
+ * dest with no NUL within size is left unchanged and dest + size returned. */
+CORVA_API char *sstrcat(char *dest, const char *source, int16_t size);
+/* Copies source characters to *dest while *room is not 0, advancing *dest and
+ * counting *room down; writes no terminator. Returns the characters copied. */
+CORVA_API int16_t RunningStringCopy(const char *source, char **dest, uint32_t *room);
+/* A heap copy (free with _RealDeAllocate); null for null or when memory runs
+ * out. Texts longer than 65534 characters are cut to 65534. */
+CORVA_API char *lstrdup(const char *text);
+
+CORVA_END_DECLS
+
+#endif

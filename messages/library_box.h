@@ -1,0 +1,11 @@
+// The library's own message path: a numbered message shown without any of the
+// application's windows (out of memory, program faults).
+#pragma once
+#include <cstdint>
+
+namespace corva::messages {
+
+// Shows library message `id` in a box of its own and returns the button code.
+int library_message(std::uint16_t id);
+
+}  // namespace corva::messages

@@ -1,0 +1,14 @@
+// The whole platform layer: the services that stand in for the operating
+// system's kernel, user interface, graphics, registry and host framework.
+#pragma once
+#include <corvaplat/api.h>
+#include <corvaplat/atoms.h>
+#include <corvaplat/clock.h>
+#include <corvaplat/config.h>
+#include <corvaplat/framework.h>
+#include <corvaplat/globalmem.h>
+#include <corvaplat/modules.h>
+#include <corvaplat/msgbox.h>
+#include <corvaplat/process.h>
+#include <corvaplat/sys.h>
+#include <corvaplat/text.h>

@@ -1,0 +1,45 @@
+// The bounded string as the library handles it, and the one writer that every
+// operation uses to leave a text cut to HIGH and NUL-filled to the array's end.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace corva::text {
+
+// The text of a bounded string: up to the first NUL, or all high + 1 bytes.
+// A null array reads as the empty text.
+std::string_view view(std::uint16_t high, const char* text);
+inline std::size_t length(std::uint16_t high, const char* text) { return view(high, text).size(); }
+
+// NUL-fills positions from..high (nothing when from > high).
+void fill_from(std::uint16_t high, char* text, std::size_t from);
+
+// Puts source at text, cut to high characters, and NUL-fills the rest of the
+// array. The source may lie anywhere, inside the array too. Null text: no-op.
+void write(std::uint16_t high, char* text, std::string_view source);
+
+// True when the memory of `part` lies (partly) inside the array of high + 1 bytes.
+bool overlaps(std::string_view part, const char* array, std::uint16_t high);
+
+// The operations below are the bounded-string family; the exported functions
+// call them after their argument checks. Each takes non-null arrays.
+void insert(std::string_view inserted, std::uint16_t high, char* target, std::size_t position);
+void erase(std::uint16_t high, char* text, std::size_t position, std::size_t count);
+void justify(std::uint16_t high, char* text, std::size_t width, unsigned mode);
+void trim_left(std::uint16_t high, char* text);
+void trim_right(std::uint16_t high, char* text);
+// Position of the first occurrence, or npos. An empty pattern is found at the end.
+std::size_t find(std::string_view text, std::string_view pattern);
+// Removes the first occurrence of pattern; its position, or -1 when absent.
+int find_and_remove(std::uint16_t high, char* text, std::string_view pattern);
+void find_and_replace(std::uint16_t high, char* text, std::string_view pattern,
+                      std::string_view replacement);
+int compare(std::uint16_t ahigh, const char* a, std::uint16_t bhigh, const char* b);
+
+// Decimal digits of a CARDINAL (no padding) in a caller's buffer of 6.
+std::string_view card_digits(std::uint16_t value, char (&buffer)[6]);
+
+enum JustifyMode : unsigned { kLeft = 0, kCentre = 1, kRight = 2 };
+
+}  // namespace corva::text

@@ -1,0 +1,217 @@
+// The exported bounded-string and sized-copy functions: argument checks, then
+// the shared routines of text/bstr.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "corvalib/frame.h"
+#include "corvalib/text.h"
+#include "corvaplat/text.h"
+#include "text/bstr.h"
+
+namespace bs = corva::text;
+using std::string_view;
+
+namespace {
+
+// A source that lies inside the destination is copied out first, so the
+// result is as if every source had been read before anything was written.
+struct Stable {
+  std::string copy;
+  string_view text;
+  Stable(string_view source, const char* dest, std::uint16_t dhigh) : text(source) {
+    if (bs::overlaps(source, dest, dhigh)) {
+      copy.assign(source);
+      text = copy;
+    }
+  }
+};
+
+string_view plain(const char* text) { return text ? string_view(text) : string_view(); }
+
+// Removes the first occurrence of pattern and inserts replacement there.
+void substitute(std::uint16_t high, char* text, string_view pattern, string_view replacement) {
+  bs::find_and_replace(high, text, pattern, replacement);
+}
+
+}  // namespace
+
+extern "C" {
+
+uint16_t Length(uint16_t high, const char* text) {
+  return static_cast<uint16_t>(bs::length(high, text));
+}
+
+void Assign(uint16_t shigh, const char* source, uint16_t dhigh, char* dest) {
+  bs::write(dhigh, dest, bs::view(shigh, source));
+}
+
+void AssignWithTrim(uint16_t shigh, const char* source, uint16_t dhigh, char* dest) {
+  if (dest == nullptr) return;
+  Assign(shigh, source, dhigh, dest);
+  Trim(dhigh, dest);
+}
+
+void Insert(uint16_t ihigh, const char* inserted, uint16_t thigh, char* target,
+            uint16_t position) {
+  if (target == nullptr) return;
+  bs::insert(bs::view(ihigh, inserted), thigh, target, position);
+}
+
+void Delete(uint16_t high, char* text, uint16_t position, uint16_t count) {
+  if (text == nullptr) return;
+  bs::erase(high, text, position, count);
+}
+
+uint16_t Pos(uint16_t phigh, const char* pattern, uint16_t thigh, const char* text) {
+  const std::size_t at = bs::find(bs::view(thigh, text), bs::view(phigh, pattern));
+  if (at != string_view::npos) return static_cast<uint16_t>(at);
+  // HIGH + 1 marks "absent"; for HIGH 65535 that does not fit, so 65535 stands in.
+  return thigh == 0xFFFF ? thigh : static_cast<uint16_t>(thigh + 1);
+}
+
+void Copy(uint16_t shigh, const char* source, uint16_t position, uint16_t count,
+          uint16_t dhigh, char* dest) {
+  if (dest == nullptr) return;
+  Assign(shigh, source, dhigh, dest);
+  if (position >= bs::length(dhigh, dest)) {
+    bs::fill_from(dhigh, dest, 0);
+    return;
+  }
+  bs::erase(dhigh, dest, 0, position);
+  bs::fill_from(dhigh, dest, std::min<std::size_t>(count, bs::length(dhigh, dest)));
+}
+
+void Concat(uint16_t fhigh, const char* first, uint16_t shigh, const char* second,
+            uint16_t dhigh, char* dest) {
+  if (dest == nullptr) return;
+  Stable tail(bs::view(shigh, second), dest, dhigh);
+  Assign(fhigh, first, dhigh, dest);
+  bs::insert(tail.text, dhigh, dest, bs::length(dhigh, dest));
+}
+
+void Append(uint16_t dhigh, char* dest, uint16_t shigh, const char* source) {
+  if (dest == nullptr) return;
+  bs::insert(bs::view(shigh, source), dhigh, dest, bs::length(dhigh, dest));
+}
+
+void AppendWithJustify(uint16_t dhigh, char* dest, uint16_t shigh, const char* source,
+                       uint16_t /*width*/, uint16_t mode) {
+  if (dest == nullptr) return;
+  const std::size_t l = bs::length(dhigh, dest);
+  if (l > dhigh) return;  // no room at all
+  const auto room = static_cast<uint16_t>(dhigh - l);
+  Stable piece(bs::view(shigh, source), dest, dhigh);
+  bs::write(room, dest + l, piece.text);
+  bs::justify(room, dest + l, room, mode);
+}
+
+int16_t CompareStr(uint16_t ahigh, const char* a, uint16_t bhigh, const char* b) {
+  // A null side reads as the empty text; only its position 0 is ever read.
+  return static_cast<int16_t>(bs::compare(a ? ahigh : 0, a ? a : "", b ? bhigh : 0, b ? b : ""));
+}
+
+void Justify(uint16_t high, char* text, uint16_t width, uint16_t mode) {
+  if (text == nullptr) return;
+  bs::justify(high, text, width, mode);
+}
+void JustifyLeft(uint16_t high, char* text, uint16_t width) { Justify(high, text, width, 0); }
+void JustifyCenter(uint16_t high, char* text, uint16_t width) { Justify(high, text, width, 1); }
+void JustifyRight(uint16_t high, char* text, uint16_t width) { Justify(high, text, width, 2); }
+
+void TrimRight(uint16_t high, char* text) {
+  if (text != nullptr) bs::trim_right(high, text);
+}
+void TrimLeft(uint16_t high, char* text) {
+  if (text != nullptr) bs::trim_left(high, text);
+}
+void Trim(uint16_t high, char* text) {
+  TrimLeft(high, text);
+  TrimRight(high, text);
+}
+
+void UpperCase(uint16_t high, char* text) {
+  if (text == nullptr) return;
+  if (bs::length(high, text) > high) text[high] = '\0';
+  corva::platform::CharUpperA(text);
+}
+
+int16_t FindString(uint16_t thigh, char* text, uint16_t phigh, const char* pattern) {
+  if (text == nullptr) return -1;
+  Stable p(bs::view(phigh, pattern), text, thigh);
+  return static_cast<int16_t>(bs::find_and_remove(thigh, text, p.text));
+}
+
+void FindAndReplace(uint16_t thigh, char* text, uint16_t phigh, const char* pattern,
+                    uint16_t rhigh, const char* replacement) {
+  if (text == nullptr) return;
+  Stable p(bs::view(phigh, pattern), text, thigh);
+  substitute(thigh, text, p.text, bs::view(rhigh, replacement));
+}
+
+void Replace(uint16_t high, char* text, uint16_t position, uint16_t shigh, const char* source,
+             uint16_t count) {
+  if (text == nullptr) return;
+  char work[81];
+  bs::write(80, work, bs::view(shigh, source));
+  bs::erase(high, text, position, count);
+  bs::justify(80, work, count, bs::kRight);
+  bs::insert(bs::view(80, work), high, text, position);
+}
+
+void ReplaceString(uint16_t high, char* text, const char* pattern, const char* replacement) {
+  if (text == nullptr || pattern == nullptr) return;
+  Stable p(plain(pattern), text, high);
+  substitute(high, text, p.text, plain(replacement));
+}
+
+void InsertCard(uint16_t high, char* text, uint16_t number) {
+  if (text == nullptr) return;
+  char digits[6];
+  substitute(high, text, "###", bs::card_digits(number, digits));
+}
+
+void InsertString(uint16_t high, char* text, uint16_t ihigh, const char* inserted) {
+  if (text == nullptr) return;
+  substitute(high, text, "$$$", bs::view(ihigh, inserted));
+}
+
+char* sstrcpy(char* dest, const char* source, int16_t size) {
+  if (dest == nullptr || source == nullptr || size <= 0) return dest;
+  const auto n = static_cast<std::size_t>(size);
+  const std::size_t l = strnlen(source, n);
+  std::memmove(dest, source, l);
+  std::memset(dest + l, 0, n - l);
+  dest[n - 1] = '\0';
+  return dest;
+}
+
+char* sstrcat(char* dest, const char* source, int16_t size) {
+  if (dest == nullptr || size <= 0) return dest;
+  const auto n = static_cast<std::size_t>(size);
+  const std::size_t l = strnlen(dest, n);
+  if (l == n) return dest + n;  // no NUL within size: left as it is
+  return sstrcpy(dest + l, source, static_cast<int16_t>(n - l));
+}
+
+int16_t RunningStringCopy(const char* source, char** dest, uint32_t* room) {
+  if (source == nullptr || dest == nullptr || *dest == nullptr || room == nullptr) return 0;
+  int16_t copied = 0;
+  while (*source != '\0' && *room != 0) {
+    *(*dest)++ = *source++;
+    --*room;
+    ++copied;
+  }
+  return copied;
+}
+
+char* lstrdup(const char* text) {
+  if (text == nullptr) return nullptr;
+  const std::size_t l = strnlen(text, 65534);
+  void* copy = nullptr;
+  if (!_CppAllocate(&copy, static_cast<uint32_t>(l + 1), __FILE__, __LINE__)) return nullptr;
+  std::memcpy(copy, text, l);  // the block is zero-filled, so the NUL is there
+  return static_cast<char*>(copy);
+}
+
+}  // extern "C"
