@@ -22,4 +22,7 @@ void reread_regional_settings() {
   s.currency_half_unit = 1.0 / scale / 2.0;
 }
 
+// The application's INI file is not read yet: the settings keep their values.
+void reread_application_settings() {}
+
 }  // namespace corva::frame

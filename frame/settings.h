@@ -26,5 +26,8 @@ Settings& settings();
 
 // Refreshes the regional settings (run at load, and on the host's request).
 void reread_regional_settings();
+// Refreshes the application settings (data path, switches) from the
+// application's INI file.
+void reread_application_settings();
 
 }  // namespace corva::frame

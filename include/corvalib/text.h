@@ -9,6 +9,8 @@
 
 CORVA_BEGIN_DECLS
 
+/* ---- Whole-number conversions --------------------------------------------- */
+
 /* ---- Bounded strings ------------------------------------------------------ */
 
 /* Characters before the first NUL; high + 1 when the array holds none. */
@@ -87,6 +89,8 @@ CORVA_API int16_t RunningStringCopy(const char *source, char **dest, uint32_t *r
 /* A heap copy (free with _RealDeAllocate); null for null or when memory runs
  * out. Texts longer than 65534 characters are cut to 65534. */
 CORVA_API char *lstrdup(const char *text);
+
+/* ---- Text utilities ------------------------------------------------------- */
 
 CORVA_END_DECLS
 
