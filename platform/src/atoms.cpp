@@ -21,8 +21,9 @@ struct AtomTable {
 };
 
 AtomTable& table() {
-  static AtomTable t;
-  return t;
+  // Never destroyed: the library's unload runs after static destructors.
+  static AtomTable* t = new AtomTable;
+  return *t;
 }
 
 constexpr Atom kFirstAtom = 0xC000;

@@ -19,8 +19,9 @@ struct Config {
 };
 
 Config& config() {
-  static Config c;
-  return c;
+  // Never destroyed: the library's unload runs after static destructors.
+  static Config* c = new Config;
+  return *c;
 }
 
 std::string strip_trailing_slashes(std::string s) {

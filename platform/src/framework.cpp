@@ -12,8 +12,9 @@ struct Chain {
 };
 
 Chain& chain() {
-  static Chain c;
-  return c;
+  // Never destroyed: the library's unload runs after static destructors.
+  static Chain* c = new Chain;
+  return *c;
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ struct Heap {
 };
 
 Heap& heap() {
-  static Heap h;
-  return h;
+  // Never destroyed: the library's unload runs after static destructors.
+  static Heap* h = new Heap;
+  return *h;
 }
 
 bool should_fail(Heap& h) {

@@ -28,8 +28,9 @@ struct Registry {
 };
 
 Registry& registry() {
-  static Registry r;
-  return r;
+  // Never destroyed: the library's unload runs after static destructors.
+  static Registry* r = new Registry;
+  return *r;
 }
 
 Module* find(Registry& r, ModuleHandle h) {

@@ -1,0 +1,127 @@
+// The bounded-string family: cutting, NUL-filling, and the bad-input answers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "corvalib/frame.h"
+#include "corvalib/text.h"
+
+namespace {
+
+// An array of high + 1 bytes with a guard byte after it, pre-filled with 'Z'
+// so a writer that does not NUL-fill to the end shows.
+struct Arr {
+  char b[300];
+  uint16_t high;
+  Arr(uint16_t h, const char* text) : high(h) {
+    std::memset(b, 'Z', sizeof b);
+    std::memset(b, 0, h + 1u);
+    std::memcpy(b, text, std::strlen(text) + 1 > h + 1u ? h + 1u : std::strlen(text) + 1);
+  }
+  std::string text() const { return std::string(b, Length(high, b)); }
+  bool filled() const {
+    for (std::size_t i = Length(high, b); i <= high; ++i)
+      if (b[i] != 0) return false;
+    return b[high + 1] == 'Z';
+  }
+};
+
+TEST(BoundedStrings, WritersCutAndFill) {
+  struct Case {
+    const char* what;
+    uint16_t high;
+    const char* start;
+    void (*op)(Arr&);
+    const char* expect;
+  };
+  const Case cases[] = {
+      {"assign cuts", 3, "", [](Arr& a) { Assign(6, "abcdef", a.high, a.b); }, "abc"},
+      {"insert tail lost", 4, "abcd", [](Arr& a) { Insert(2, "XY", a.high, a.b, 1); }, "aXYb"},
+      {"insert inserted cut", 4, "abc", [](Arr& a) { Insert(4, "WXYZ", a.high, a.b, 2); }, "abWX"},
+      {"insert past end", 9, "abc", [](Arr& a) { Insert(2, "XY", a.high, a.b, 60); }, "abcXY"},
+      {"delete long", 9, "abcdef", [](Arr& a) { Delete(a.high, a.b, 2, 10); }, "ab"},
+      {"delete past end", 9, "abcdef", [](Arr& a) { Delete(a.high, a.b, 7, 1); }, "abcdef"},
+      {"delete middle", 9, "abcdef", [](Arr& a) { Delete(a.high, a.b, 1, 2); }, "adef"},
+      {"copy", 20, "", [](Arr& a) { Copy(10, "abcdefghij", 3, 4, a.high, a.b); }, "defg"},
+      {"copy small dest", 4, "", [](Arr& a) { Copy(10, "abcdefghij", 3, 4, a.high, a.b); }, "d"},
+      {"copy past", 9, "x", [](Arr& a) { Copy(3, "abc", 5, 4, a.high, a.b); }, ""},
+      {"concat", 5, "", [](Arr& a) { Concat(3, "abc", 3, "def", a.high, a.b); }, "abcde"},
+      {"justify left", 9, "ab", [](Arr& a) { Justify(a.high, a.b, 5, 0); }, "ab   "},
+      {"justify right", 9, "ab", [](Arr& a) { Justify(a.high, a.b, 5, 2); }, "   ab"},
+      {"justify centre", 9, "ab", [](Arr& a) { Justify(a.high, a.b, 5, 1); }, " ab  "},
+      {"justify cuts", 9, "abcdefg", [](Arr& a) { Justify(a.high, a.b, 3, 1); }, "abc"},
+      {"justify other mode", 9, "ab", [](Arr& a) { Justify(a.high, a.b, 5, 7); }, "ab"},
+      {"justify wide", 4, "ab", [](Arr& a) { Justify(a.high, a.b, 60, 2); }, "  ab"},
+      {"trim left", 9, "  ab", [](Arr& a) { TrimLeft(a.high, a.b); }, "ab"},
+      {"trim right tabs stay", 9, "ab \t ", [](Arr& a) { TrimRight(a.high, a.b); }, "ab \t"},
+      {"trim full array", 3, "  ab", [](Arr& a) { Trim(a.high, a.b); }, "a"},
+      {"upper", 9, "abc\xe9", [](Arr& a) { UpperCase(a.high, a.b); }, "ABC\xc9"},
+      {"find and replace", 9, "hello", [](Arr& a) { FindAndReplace(a.high, a.b, 1, "l", 2, "LL"); }, "heLLlo"},
+      {"replace field", 9, "abcdef", [](Arr& a) { Replace(a.high, a.b, 1, 1, "X", 3); }, "a  Xef"},
+      {"card", 20, "Record ### of ###", [](Arr& a) { InsertCard(a.high, a.b, 12); }, "Record 12 of ###"},
+      {"card cut", 6, "ab###", [](Arr& a) { InsertCard(a.high, a.b, 65535); }, "ab6553"},
+      {"string", 20, "to $$$!", [](Arr& a) { InsertString(a.high, a.b, 3, "you"); }, "to you!"},
+      {"replace string", 20, "is %$% due", [](Arr& a) { ReplaceString(a.high, a.b, "%$%", "1.00"); }, "is 1.00 due"},
+      {"append justify", 9, "ab", [](Arr& a) { AppendWithJustify(a.high, a.b, 2, "xy", 3, 2); }, "ab     xy"},
+      {"append own text", 9, "abc", [](Arr& a) { Append(a.high, a.b, 2, a.b); }, "abcabc"},
+      {"null source", 9, "abc", [](Arr& a) { Assign(5, nullptr, a.high, a.b); }, ""},
+  };
+  for (const Case& c : cases) {
+    Arr a(c.high, c.start);
+    c.op(a);
+    EXPECT_EQ(a.text(), c.expect) << c.what;
+    EXPECT_TRUE(a.filled()) << c.what << ": not NUL-filled to HIGH, or written past it";
+  }
+}
+
+TEST(BoundedStrings, ReadersAndResults) {
+  EXPECT_EQ(Length(4, "abcdeZZ"), 5);
+  EXPECT_EQ(Length(10, nullptr), 0);
+  EXPECT_EQ(Pos(2, "cd", 9, "abcdef"), 2);
+  EXPECT_EQ(Pos(2, "xy", 9, "abcdef"), 10);
+  EXPECT_EQ(Pos(0, "", 9, "abc"), 3);
+  EXPECT_EQ(Pos(0, "", 0, ""), 0);
+  EXPECT_EQ(Pos(2, "xy", 65535, "abc"), 65535);
+  EXPECT_EQ(CompareStr(3, "abc", 3, "abd"), -1);
+  EXPECT_EQ(CompareStr(3, "abc", 2, "ab"), 1);
+  EXPECT_EQ(CompareStr(0, "", 0, ""), 0);
+  EXPECT_EQ(CompareStr(3, "ab\x80", 2, "ab"), -1);
+  EXPECT_EQ(CompareStr(3, nullptr, 2, "ab"), -1);
+  char hello[9] = "hello";
+  EXPECT_EQ(FindString(8, hello, 2, "lo"), 3);
+  EXPECT_STREQ(hello, "hel");
+  EXPECT_EQ(FindString(8, hello, 2, "zz"), -1);
+  EXPECT_STREQ(hello, "hel");
+}
+
+TEST(BoundedStrings, SizedCopies) {
+  char d[8];
+  std::memset(d, 'Z', sizeof d);
+  EXPECT_EQ(sstrcpy(d, "abcdef", 4), d);
+  EXPECT_STREQ(d, "abc");
+  EXPECT_EQ(d[4], 'Z');
+  sstrcpy(d, "q", 0);
+  EXPECT_STREQ(d, "abc");
+  EXPECT_EQ(sstrcat(d, "xyz", 6), d + 3);
+  EXPECT_STREQ(d, "abcxy");
+  char full[3] = {'a', 'b', 'c'};
+  EXPECT_EQ(sstrcat(full, "x", 3), full + 3);
+  EXPECT_EQ(full[2], 'c');
+
+  char buf[5] = {};
+  char* at = buf;
+  uint32_t room = 4;
+  EXPECT_EQ(RunningStringCopy("abc", &at, &room), 3);
+  EXPECT_EQ(RunningStringCopy("def", &at, &room), 1);
+  EXPECT_EQ(room, 0u);
+  EXPECT_EQ(std::string(buf, 4), "abcd");
+
+  char* copy = lstrdup("ledger");
+  ASSERT_NE(copy, nullptr);
+  EXPECT_STREQ(copy, "ledger");
+  _RealDeAllocate(copy);
+  EXPECT_EQ(lstrdup(nullptr), nullptr);
+}
+
+}  // namespace
