@@ -1,3 +1,4 @@
+cmake_policy(SET CMP0057 NEW)
 # Compares the dynamic symbols a library defines with the expected list.
 # Names listed as pending may be missing; nothing unexpected may appear.
 execute_process(COMMAND nm -D --defined-only ${LIBRARY}
