@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "corvalib/frame.h"
 #include "corvalib/text.h"
@@ -122,6 +123,87 @@ TEST(BoundedStrings, SizedCopies) {
   EXPECT_STREQ(copy, "ledger");
   _RealDeAllocate(copy);
   EXPECT_EQ(lstrdup(nullptr), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Arrays of exactly high + 1 bytes on the heap, so ASan sees any byte past HIGH.
+struct Exact {
+  std::vector<char> bytes;
+  explicit Exact(std::size_t n, char fill) : bytes(n, fill) {}
+  char* data() { return bytes.data(); }
+};
+
+TEST(BoundedStrings, ExtremeHighsAndMissingTerminators) {
+  // HIGH 0: room for the terminator only.
+  Exact zero(1, 'q');
+  Assign(3, "abc", 0, zero.data());
+  EXPECT_EQ(zero.bytes[0], 0);
+  zero.bytes[0] = 'q';
+  EXPECT_EQ(Length(0, zero.data()), 1);
+  TrimLeft(0, zero.data());
+  EXPECT_EQ(zero.bytes[0], 0);
+  Insert(3, "abc", 0, zero.data(), 0);
+  Justify(0, zero.data(), 5, 2);
+  AppendWithJustify(0, zero.data(), 3, "abc", 3, 2);
+  EXPECT_EQ(zero.bytes[0], 0);
+
+  // A text that fills its whole array, with no NUL anywhere.
+  Exact full(5, 'x');
+  EXPECT_EQ(Length(4, full.data()), 5);
+  EXPECT_EQ(Pos(1, "y", 4, full.data()), 5);
+  EXPECT_EQ(CompareStr(4, full.data(), 4, full.data()), 0);
+  AppendWithJustify(4, full.data(), 3, "abc", 3, 2);
+  EXPECT_EQ(std::string(full.data(), 5), "xxxxx");
+  Append(4, full.data(), 1, "y");
+  EXPECT_EQ(Length(4, full.data()), 4);
+  Exact upper(3, 'a');
+  UpperCase(2, upper.data());
+  EXPECT_EQ(std::string(upper.data(), 3), std::string("AA\0", 3));
+
+  // HIGH 65535: the largest array the interface can name.
+  Exact big(65536, 'b');
+  big.bytes[65535] = 0;
+  EXPECT_EQ(Length(65535, big.data()), 65535);
+  Insert(2, "zz", 65535, big.data(), 65535);
+  EXPECT_EQ(big.bytes[65535], 0);
+  EXPECT_EQ(big.bytes[65534], 'b');  // no room: the inserted text is lost
+  Delete(65535, big.data(), 65535, 65535);
+  Justify(65535, big.data(), 65535, 1);
+  EXPECT_EQ(big.bytes[65535], 0);
+
+  // Positions and counts past the end.
+  char t[10] = "abc";
+  Delete(9, t, 3, 65535);
+  EXPECT_STREQ(t, "abc");
+  Copy(3, "abc", 65535, 65535, 9, t);
+  EXPECT_STREQ(t, "");
+  Replace(9, t, 65535, 3, "abc", 65535);
+  EXPECT_EQ(Length(9, t), 9);
+  EXPECT_EQ(t[9], 0);
+}
+
+TEST(BoundedStrings, NullArraysAreNeverWritten) {
+  Assign(3, "abc", 9, nullptr);
+  Insert(3, "abc", 9, nullptr, 0);
+  Delete(9, nullptr, 0, 1);
+  Justify(9, nullptr, 3, 0);
+  Trim(9, nullptr);
+  UpperCase(9, nullptr);
+  InsertCard(9, nullptr, 1);
+  ReplaceString(9, nullptr, "a", "b");
+  EXPECT_EQ(FindString(9, nullptr, 1, "a"), -1);
+  EXPECT_EQ(sstrcpy(nullptr, "a", 4), nullptr);
+  char* none = nullptr;
+  uint32_t room = 5;
+  EXPECT_EQ(RunningStringCopy("abc", &none, &room), 0);
+  EXPECT_EQ(room, 5u);
+  char t[6] = "ab";
+  ReplaceString(5, t, nullptr, "x");
+  Append(5, t, 5, nullptr);
+  EXPECT_STREQ(t, "ab");
 }
 
 }  // namespace
