@@ -39,6 +39,7 @@ void insert(std::string_view inserted, std::uint16_t high, char* target, std::si
     copy.assign(inserted);
     inserted = copy;
   }
+  if (inserted.empty()) inserted = "";  // never hand memcpy a null source
   const std::size_t l = length(high, target);
   const std::size_t s = inserted.size();
   const std::size_t p = std::min({position, l, std::size_t{high}});
