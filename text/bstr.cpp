@@ -5,6 +5,10 @@
 #include <cstring>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace corva::text {
 
 std::string_view view(std::uint16_t high, const char* text) {
@@ -12,6 +16,11 @@ std::string_view view(std::uint16_t high, const char* text) {
   std::size_t cap = std::size_t{high} + 1;
   const void* nul = std::memchr(text, '\0', cap);
   return {text, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : cap};
+}
+
+std::string_view view(std::uint16_t high, const char* text, std::size_t limit) {
+  if (text == nullptr) return {};
+  return {text, strnlen(text, std::min<std::size_t>(std::size_t{high} + 1, limit))};
 }
 
 void fill_from(std::uint16_t high, char* text, std::size_t from) {
@@ -23,6 +32,79 @@ void write(std::uint16_t high, char* text, std::string_view source) {
   if (text == nullptr) return;
   std::size_t n = std::min<std::size_t>(source.size(), high);
   if (n != 0) std::memmove(text, source.data(), n);
+  fill_from(high, text, n);
+}
+
+namespace {
+
+// True when [a, a + an) and [b, b + bn) share a byte.
+bool ranges_meet(const char* a, std::size_t an, const char* b, std::size_t bn) {
+  auto pa = reinterpret_cast<std::uintptr_t>(a);
+  auto pb = reinterpret_cast<std::uintptr_t>(b);
+  return pa < pb + bn && pb < pa + an;
+}
+
+// Copies source's text (up to its NUL, at most limit bytes) to dest and
+// returns its length, scanning and copying in one pass. Bytes of dest between
+// the length and limit may be overwritten: callers NUL-fill them afterwards.
+// Neither range may overlap the other; no byte at or past limit is read.
+std::size_t copy_text(char* dest, const char* source, std::size_t limit) {
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= limit; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), chunk);
+    const unsigned nul = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, zero)));
+    if (nul != 0) return i + static_cast<std::size_t>(__builtin_ctz(nul));
+  }
+#endif
+  for (; i < limit && source[i] != '\0'; ++i) dest[i] = source[i];
+  return i;
+}
+
+// The general path, for sources that may lie inside the destination.
+void concat_views(std::uint16_t high, char* text, std::string_view first,
+                  std::string_view second) {
+  first = first.substr(0, high);
+  second = second.substr(0, high - first.size());
+  std::string copy;
+  if (overlaps(second, text, high)) {
+    copy.assign(second);
+    second = copy;
+  }
+  if (!first.empty()) std::memmove(text, first.data(), first.size());
+  if (!second.empty()) std::memcpy(text + first.size(), second.data(), second.size());
+  fill_from(high, text, first.size() + second.size());
+}
+
+}  // namespace
+
+void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
+  if (text == nullptr) return;
+  const std::size_t cap = std::size_t{high} + 1;
+  const std::size_t limit = std::min<std::size_t>(std::size_t{shigh} + 1, high);
+  if (source == nullptr || ranges_meet(source, limit, text, cap)) {
+    write(high, text, view(shigh, source, high));
+    return;
+  }
+  fill_from(high, text, copy_text(text, source, limit));
+}
+
+void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
+            std::uint16_t shigh, const char* second) {
+  if (text == nullptr) return;
+  const std::size_t cap = std::size_t{high} + 1;
+  const std::size_t flimit = std::min<std::size_t>(std::size_t{fhigh} + 1, high);
+  const std::size_t slimit = std::min<std::size_t>(std::size_t{shigh} + 1, high);
+  if (first == nullptr || second == nullptr || ranges_meet(first, flimit, text, cap) ||
+      ranges_meet(second, slimit, text, cap)) {
+    const std::string_view head = view(fhigh, first, high);
+    concat_views(high, text, head, view(shigh, second, high - head.size()));
+    return;
+  }
+  std::size_t n = copy_text(text, first, flimit);
+  n += copy_text(text + n, second, std::min<std::size_t>(slimit, high - n));
   fill_from(high, text, n);
 }
 
@@ -117,8 +199,39 @@ void trim_left(std::uint16_t high, char* text) {
 }
 
 std::size_t find(std::string_view text, std::string_view pattern) {
-  if (pattern.empty()) return text.size();
-  return text.find(pattern);
+  const std::size_t n = text.size();
+  const std::size_t m = pattern.size();
+  if (m == 0) return n;
+  if (m > n) return std::string_view::npos;
+  const char* t = text.data();
+  const char* p = pattern.data();
+  std::size_t i = 0;
+#ifdef __SSE2__
+  // Sixteen candidate positions at a time: keep those whose first and last
+  // characters both match, then compare the middle of each.
+  if (m > 1) {
+    const __m128i head = _mm_set1_epi8(p[0]);
+    const __m128i tail = _mm_set1_epi8(p[m - 1]);
+    for (; i + m - 1 + 16 <= n; i += 16) {
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + m - 1));
+      auto hits = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, head), _mm_cmpeq_epi8(b, tail))));
+      while (hits != 0) {
+        const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(hits));
+        if (std::memcmp(t + at + 1, p + 1, m - 2) == 0) return at;
+        hits &= hits - 1;
+      }
+    }
+  }
+#endif
+  for (; i + m <= n; ++i) {
+    const void* first = std::memchr(t + i, p[0], n - m + 1 - i);
+    if (first == nullptr) break;
+    i = static_cast<std::size_t>(static_cast<const char*>(first) - t);
+    if (std::memcmp(t + i + 1, p + 1, m - 1) == 0) return i;
+  }
+  return std::string_view::npos;
 }
 
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern) {

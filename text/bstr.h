@@ -11,6 +11,9 @@ namespace corva::text {
 // A null array reads as the empty text.
 std::string_view view(std::uint16_t high, const char* text);
 inline std::size_t length(std::uint16_t high, const char* text) { return view(high, text).size(); }
+// The same text, but at most `limit` characters of it: a caller that will cut
+// the text anyway need not scan further.
+std::string_view view(std::uint16_t high, const char* text, std::size_t limit);
 
 // NUL-fills positions from..high (nothing when from > high).
 void fill_from(std::uint16_t high, char* text, std::size_t from);
@@ -18,6 +21,13 @@ void fill_from(std::uint16_t high, char* text, std::size_t from);
 // Puts source at text, cut to high characters, and NUL-fills the rest of the
 // array. The source may lie anywhere, inside the array too. Null text: no-op.
 void write(std::uint16_t high, char* text, std::string_view source);
+
+// The bounded string (shigh, source) put at text, cut to high and NUL-filled;
+// the source may lie inside the array. A null source reads as empty.
+void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source);
+// The same for first followed by second.
+void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
+            std::uint16_t shigh, const char* second);
 
 // True when the memory of `part` lies (partly) inside the array of high + 1 bytes.
 bool overlaps(std::string_view part, const char* array, std::uint16_t high);

@@ -43,7 +43,7 @@ uint16_t Length(uint16_t high, const char* text) {
 }
 
 void Assign(uint16_t shigh, const char* source, uint16_t dhigh, char* dest) {
-  bs::write(dhigh, dest, bs::view(shigh, source));
+  bs::assign(dhigh, dest, shigh, source);
 }
 
 void AssignWithTrim(uint16_t shigh, const char* source, uint16_t dhigh, char* dest) {
@@ -85,9 +85,7 @@ void Copy(uint16_t shigh, const char* source, uint16_t position, uint16_t count,
 void Concat(uint16_t fhigh, const char* first, uint16_t shigh, const char* second,
             uint16_t dhigh, char* dest) {
   if (dest == nullptr) return;
-  Stable tail(bs::view(shigh, second), dest, dhigh);
-  Assign(fhigh, first, dhigh, dest);
-  bs::insert(tail.text, dhigh, dest, bs::length(dhigh, dest));
+  bs::concat(dhigh, dest, fhigh, first, shigh, second);
 }
 
 void Append(uint16_t dhigh, char* dest, uint16_t shigh, const char* source) {
