@@ -207,3 +207,100 @@ TEST(BoundedStrings, NullArraysAreNeverWritten) {
 }
 
 }  // namespace
+
+// The searches and copies work sixteen bytes at a time; these cases put the
+// pattern, the terminator and the cut on either side of those chunk edges.
+TEST(BoundedStrings, ChunkEdges) {
+  struct Case {
+    std::string text;       // written into an array of 81 bytes, rest 'Q' after the NUL
+    std::string pattern;
+    std::uint16_t expected; // 81 for absent
+  };
+  const std::string a15(15, 'a'), a16(16, 'a'), a31(31, 'a'), a70(70, 'a');
+  const std::vector<Case> cases = {
+      {a15 + "xyz", "xyz", 15},          // straddles the first edge
+      {a16 + "xyz", "xyz", 16},          // starts a chunk
+      {a31 + "xy", "xy", 31},            // last candidate of the second chunk
+      {a70 + "xyzw", "xyzw", 70},        // found in the scalar tail
+      {"abc", "abcd", 81},               // pattern longer than the text
+      {a15 + "x", "xy", 81},             // text ends one short of a match
+      {"xyz", "xyz", 0},                 // at the start
+      {a16 + "xxy", "xy", 17},           // a false start just before the match
+      {a31 + "xzy", "xy", 81},           // first and last characters, wrong middle
+  };
+  for (const auto& c : cases) {
+    char array[81];
+    std::memset(array, 'Q', sizeof array);
+    std::memcpy(array, c.text.c_str(), c.text.size() + 1);
+    // Text after the terminator must never be found.
+    EXPECT_EQ(Pos(static_cast<std::uint16_t>(c.pattern.size()), c.pattern.c_str(), 80, array),
+              c.expected)
+        << c.text << " / " << c.pattern;
+  }
+  // A match that lies after the NUL in the same chunk, and one that would run past it.
+  char array[81];
+  std::memset(array, 'Q', sizeof array);
+  std::memcpy(array, "ab\0xy", 5);
+  EXPECT_EQ(Pos(1, "xy", 80, array), 81);
+  std::memcpy(array, "ax\0y", 4);
+  EXPECT_EQ(Pos(1, "xy", 80, array), 81);
+  // A whole array without NUL: the last possible position counts.
+  std::memset(array, 'a', sizeof array);
+  array[79] = 'x';
+  array[80] = 'y';
+  EXPECT_EQ(Pos(1, "xy", 80, array), 79);
+
+  // Copies whose source overlaps the destination, at every offset around a chunk.
+  for (std::size_t shift = 1; shift <= 33; ++shift) {
+    char buffer[120];
+    for (std::size_t i = 0; i < sizeof buffer; ++i) buffer[i] = static_cast<char>('A' + i % 26);
+    buffer[100] = 0;
+    const std::string expected(buffer + shift, std::min<std::size_t>(100 - shift, 40));
+    Assign(99, buffer + shift, 40, buffer);
+    EXPECT_EQ(std::string(buffer), expected) << shift;
+    EXPECT_EQ(buffer[40], 0);
+  }
+  // Concat cut exactly at 15, 16 and 17 bytes, with a source inside the destination.
+  for (std::uint16_t high : {15, 16, 17}) {
+    char dest[40];
+    std::memset(dest, 'Z', sizeof dest);
+    std::memcpy(dest, "0123456789abcdef0123", 21);
+    Concat(30, dest + 4, 30, "XYZXYZXYZ", high, dest);
+    const std::string whole = std::string("456789abcdef0123") + "XYZXYZXYZ";
+    EXPECT_EQ(std::string(dest), whole.substr(0, high)) << high;
+    for (std::size_t i = std::strlen(dest); i <= high; ++i) EXPECT_EQ(dest[i], 0);
+    EXPECT_EQ(dest[high + 1], "0123456789abcdef0123"[high + 1]);  // untouched past HIGH
+  }
+}
+
+
+namespace {
+// Every position of a two- and a five-character pattern in arrays whose sizes
+// straddle the 16-, 32- and 64-byte windows, with the text ending early or not.
+TEST(BoundedStrings, SearchFindsEveryPosition) {
+  for (std::uint16_t high : {1, 15, 16, 17, 31, 33, 47, 63, 64, 65, 80, 129}) {
+    for (std::string pattern : {"xy", "xyzzy"}) {
+      for (bool terminated : {false, true}) {
+        const std::size_t length = terminated ? high / 2u + 1 : high + 1u;
+        for (std::size_t at = 0; at + pattern.size() <= length; ++at) {
+          std::vector<char> array(high + 1u, 'a');
+          if (terminated) array[length] = '\0', std::fill(array.begin() + length + 1, array.end(), 'x');
+          std::copy(pattern.begin(), pattern.end(), array.begin() + at);
+          EXPECT_EQ(Pos(static_cast<std::uint16_t>(pattern.size() - 1), pattern.c_str(), high,
+                        array.data()),
+                    at)
+              << high << " " << pattern << " " << at;
+        }
+        // Absent: the pattern lies just past the end of the text.
+        std::vector<char> array(high + 1u + pattern.size(), 'a');
+        std::copy(pattern.begin(), pattern.end(), array.begin() + length - 1);
+        if (terminated) array[length] = '\0';
+        EXPECT_EQ(Pos(static_cast<std::uint16_t>(pattern.size() - 1), pattern.c_str(), high,
+                      array.data()),
+                  high + 1)
+            << high << " " << pattern;
+      }
+    }
+  }
+}
+}  // namespace

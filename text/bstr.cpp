@@ -1,4 +1,5 @@
 #include "text/bstr.h"
+#include "text/window_search.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,7 +12,7 @@
 
 namespace corva::text {
 
-std::string_view view(std::uint16_t high, const char* text) {
+std::string_view view_scan(std::uint16_t high, const char* text) {
   if (text == nullptr) return {};
   std::size_t cap = std::size_t{high} + 1;
   const void* nul = std::memchr(text, '\0', cap);
@@ -199,32 +200,28 @@ void trim_left(std::uint16_t high, char* text) {
 }
 
 std::size_t find(std::string_view text, std::string_view pattern) {
-  const std::size_t n = text.size();
+  return find_in_array(text.data(), text.size(), pattern);
+}
+
+
+std::size_t find_in_array(const char* t, std::size_t limit, std::string_view pattern) {
   const std::size_t m = pattern.size();
-  if (m == 0) return n;
-  if (m > n) return std::string_view::npos;
-  const char* t = text.data();
+  if (m == 0) return strnlen(t, limit);
   const char* p = pattern.data();
   std::size_t i = 0;
 #ifdef __SSE2__
-  // Sixteen candidate positions at a time: keep those whose first and last
-  // characters both match, then compare the middle of each.
   if (m > 1) {
-    const __m128i head = _mm_set1_epi8(p[0]);
-    const __m128i tail = _mm_set1_epi8(p[m - 1]);
-    for (; i + m - 1 + 16 <= n; i += 16) {
-      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
-      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + m - 1));
-      auto hits = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, head), _mm_cmpeq_epi8(b, tail))));
-      while (hits != 0) {
-        const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(hits));
-        if (std::memcmp(t + at + 1, p + 1, m - 2) == 0) return at;
-        hits &= hits - 1;
-      }
-    }
+    // The widest window the processor has: 64, 32 or 16 bytes.
+    static const std::size_t widest = __builtin_cpu_supports("avx512bw") ? 64
+                                      : __builtin_cpu_supports("avx2")   ? 32
+                                                                         : 16;
+    if (widest == 64 && m - 1 + 64 <= limit) return search_windows_avx512(t, limit, p, m);
+    if (widest >= 32 && m - 1 + 32 <= limit) return search_windows_avx2(t, limit, p, m);
+    if (m - 1 + 16 <= limit) return search_windows<Lanes16>(t, limit, p, m);
   }
 #endif
+  const std::size_t n = i + strnlen(t + i, limit - i);
+  if (m > n) return std::string_view::npos;
   for (; i + m <= n; ++i) {
     const void* first = std::memchr(t + i, p[0], n - m + 1 - i);
     if (first == nullptr) break;

@@ -9,7 +9,16 @@ namespace corva::text {
 
 // The text of a bounded string: up to the first NUL, or all high + 1 bytes.
 // A null array reads as the empty text.
-std::string_view view(std::uint16_t high, const char* text);
+std::string_view view_scan(std::uint16_t high, const char* text);
+inline std::string_view view(std::uint16_t high, const char* text) {
+  // Short arrays (patterns, codes) are measured in line; a library call costs more.
+  if (high < 16 && text != nullptr) {
+    std::size_t n = 0;
+    while (n <= high && text[n] != '\0') ++n;
+    return {text, n};
+  }
+  return view_scan(high, text);
+}
 inline std::size_t length(std::uint16_t high, const char* text) { return view(high, text).size(); }
 // The same text, but at most `limit` characters of it: a caller that will cut
 // the text anyway need not scan further.
@@ -41,6 +50,9 @@ void trim_left(std::uint16_t high, char* text);
 void trim_right(std::uint16_t high, char* text);
 // Position of the first occurrence, or npos. An empty pattern is found at the end.
 std::size_t find(std::string_view text, std::string_view pattern);
+// The same search in an array of limit bytes whose text ends at its first NUL;
+// the text is scanned once. The pattern must hold no NUL.
+std::size_t find_in_array(const char* text, std::size_t limit, std::string_view pattern);
 // Removes the first occurrence of pattern; its position, or -1 when absent.
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern);
 void find_and_replace(std::uint16_t high, char* text, std::string_view pattern,

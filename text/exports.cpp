@@ -64,7 +64,9 @@ void Delete(uint16_t high, char* text, uint16_t position, uint16_t count) {
 }
 
 uint16_t Pos(uint16_t phigh, const char* pattern, uint16_t thigh, const char* text) {
-  const std::size_t at = bs::find(bs::view(thigh, text), bs::view(phigh, pattern));
+  const std::size_t at =
+      text ? bs::find_in_array(text, std::size_t{thigh} + 1, bs::view(phigh, pattern))
+           : bs::find({}, bs::view(phigh, pattern));
   if (at != string_view::npos) return static_cast<uint16_t>(at);
   // HIGH + 1 marks "absent"; for HIGH 65535 that does not fit, so 65535 stands in.
   return thigh == 0xFFFF ? thigh : static_cast<uint16_t>(thigh + 1);

@@ -1,0 +1,17 @@
+// Built with AVX2 enabled; only reached after a run-time check of the processor.
+#include "text/window_search.h"
+
+#ifdef __SSE2__
+
+namespace corva::text {
+
+std::size_t search_windows_avx2(const char* t, std::size_t limit, const char* p, std::size_t m) {
+#ifdef __AVX2__
+  return search_windows<Lanes32>(t, limit, p, m);
+#else
+  return search_windows<Lanes16>(t, limit, p, m);  // a build without AVX2 support
+#endif
+}
+
+}  // namespace corva::text
+#endif

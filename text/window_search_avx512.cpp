@@ -1,0 +1,17 @@
+// Built with AVX-512BW enabled; only reached after a run-time check of the processor.
+#include "text/window_search.h"
+
+#ifdef __SSE2__
+
+namespace corva::text {
+
+std::size_t search_windows_avx512(const char* t, std::size_t limit, const char* p, std::size_t m) {
+#ifdef __AVX512BW__
+  return search_windows<Lanes64>(t, limit, p, m);
+#else
+  return search_windows<Lanes16>(t, limit, p, m);  // a build without AVX-512 support
+#endif
+}
+
+}  // namespace corva::text
+#endif
