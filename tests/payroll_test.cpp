@@ -111,6 +111,12 @@ TEST_F(TaxFile, StateRecords) {
     EXPECT_EQ(untouched.SUILimit, 0x5555);
   }
   EXPECT_EQ(NewGetStateTaxInfo("CA", nullptr), 0);
+
+  // Another program replaces the file: the next call reads the new values.
+  dir_.write("CO1/TaxInfo.Dat", "[CA]\nSUILimit=123\nSIT=n\n");
+  ASSERT_EQ(NewGetStateTaxInfo("CA", &ca), 1);
+  EXPECT_EQ(ca.SUILimit, 123);
+  EXPECT_EQ(ca.SIT, 0);
   EXPECT_EQ(g_boxes, 0);
 }
 
