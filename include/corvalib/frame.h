@@ -109,6 +109,34 @@ CORVA_API int32_t CVXRegQryValue(const char *product_key, const char *section,
 CORVA_API int16_t CVXRegQrySysValue(const char *file_name, const char *section, const char *key,
                                     const char *default_value, char *buffer, int16_t size);
 
+/* ---- Regional and application settings -----------------------------------
+ * Process-wide values, built in until the first refresh: date separator "-",
+ * date order 0, decimal point ".", thousands separator ",", currency digits 2,
+ * automatic decimal point on, large clipboard text off, real precision 2, an
+ * empty data path. A refresh passes each current value as the default of its
+ * read, so a key missing from its file leaves the setting as it was. */
+
+/* Reads WIN.INI section "intl": sDate, iDate, sDecimal, sThousand (one
+ * character each for the texts) and iCurrDigits. Run at load as well. */
+CORVA_API void ReReadWinIni(void);
+/* Reads "CVX70.INI": the data path ("Lib", "DATAPATH", into the shared
+ * record's DataPath, ending in a backslash) and the switches "Lib"
+ * "AUTODECIMAL" and "Options" "AllowLargeClip" (on when the text starts with
+ * Y or y). */
+CORVA_API void ReReadCorvaIni(void);
+/* Stores the date order; returns the previous one. */
+CORVA_API int32_t SetDateOrder(int32_t order);
+/* The decimal point and a NUL into a bounded string; nothing when high is 0. */
+CORVA_API void GetDecimalPoint(uint16_t high, char *buffer);
+CORVA_API uint16_t GetCurrencyPrecision(void);
+CORVA_API uint8_t GetAutoDecimal(void);
+/* Stores the switch and writes "Yes" or "No" to "CVX70.INI" ("Lib",
+ * "AUTODECIMAL"); returns the write's success flag. */
+CORVA_API int32_t SetAutoDecimal(uint8_t on);
+CORVA_API int16_t GetRealPrecision(void);
+/* Stores the precision; returns the previous one. */
+CORVA_API int16_t SetRealPrecision(uint16_t precision);
+
 CORVA_END_DECLS
 
 #endif
