@@ -103,4 +103,134 @@ TEST_F(Numbers, DivisionAndBytes) {
   EXPECT_EQ(IsPseudoNumber(5, nullptr), 0);
 }
 
+std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+// A destination of exactly high + 1 bytes on the heap, pre-filled with 'Z', so
+// ASan sees a write past HIGH and a missing NUL fill shows.
+struct Dest {
+  std::vector<char> b;
+  uint16_t high;
+  explicit Dest(uint16_t h, const char* start = "") : b(h + 1u, 'Z'), high(h) {
+    std::strncpy(b.data(), start, h);
+    b[std::strlen(start) < h ? std::strlen(start) : h] = '\0';
+  }
+  char* data() { return b.data(); }
+  std::string text() const { return std::string(b.data(), strnlen(b.data(), b.size())); }
+};
+
+TEST_F(Numbers, Formatting) {
+  enum Op { kDollars, kReal, kAppend, kAppendNoComma };
+  struct Case {
+    Op op;
+    char decimal, thousands;
+    double x;
+    uint16_t high;
+    char style;         // kDollars, kAppend
+    uint16_t decimals;  // kReal
+    uint16_t width;     // kReal, kAppend
+    std::string expect;
+  };
+  const Case cases[] = {
+      {kDollars, '.', ',', 1234.5, 39, '-', 0, 0, blanks(8) + "1,234.50"},
+      {kDollars, '.', ',', -1234.5, 39, '-', 0, 0, blanks(7) + "-1,234.50"},
+      {kDollars, '.', ',', -1234.5, 39, '<', 0, 0, blanks(7) + "<1,234.50>"},
+      {kDollars, '.', ',', 1234.5, 39, '<', 0, 0, blanks(8) + "1,234.50 "},
+      {kDollars, '.', ',', -1234.5, 39, ' ', 0, 0, blanks(8) + "1,234.50"},
+      {kDollars, '.', ',', 1234567.891, 39, '-', 0, 0, blanks(4) + "1,234,567.89"},
+      {kDollars, '.', ',', -0.001, 39, '-', 0, 0, blanks(12) + "0.00"},
+      {kDollars, '.', ',', -0.001, 39, '<', 0, 0, blanks(12) + "0.00 "},
+      {kDollars, '.', ',', 999999999.99, 39, '-', 0, 0, blanks(2) + "999,999,999.99"},
+      {kDollars, '.', ',', 1e9, 39, '-', 0, 0, std::string(39, '?')},
+      {kDollars, '.', ',', -1e9, 39, '<', 0, 0, "<" + std::string(38, '?')},
+      {kDollars, '.', ',', NAN, 10, '-', 0, 0, std::string(10, '?')},
+      {kDollars, '.', ',', -INFINITY, 10, '-', 0, 0, std::string(10, '?')},
+      {kDollars, '.', ',', -999999.99, 16, '<', 0, 0, "  <999,999.99>"},
+      {kDollars, '.', ',', -99999999.99, 16, '<', 0, 0, "99,999,999.99>"},  // no room for "<"
+      {kDollars, '.', ',', 5.0, 0, '<', 0, 0, ""},
+      {kDollars, ',', '.', 1234.5, 39, '-', 0, 0, blanks(8) + "1.234,50"},
+      {kDollars, ',', ',', 1234.5, 39, '-', 0, 0, blanks(9) + "1234,50"},
+      {kDollars, '.', '\0', 1234.5, 39, '-', 0, 0, blanks(9) + "1234.50"},
+      {kReal, '.', ',', 1234567.891, 39, 0, 0, 18, blanks(9) + "1234568"},
+      {kReal, '.', ',', 1234567.891, 11, 0, 2, 11, "1234567.89"},
+      {kReal, ',', '.', 1234.5, 39, 0, 2, 18, blanks(8) + "1.234,50"},
+      {kReal, '.', ',', 1.5, 10, 0, 2, 18, std::string(10, '?')},
+      {kReal, '.', ',', 1.5, 10, 0, 2, 1, std::string(10, '?')},   // width below 2
+      {kReal, '.', ',', 1.5, 10, 0, 9, 8, std::string(10, '?')},   // more decimals than room
+      {kReal, '.', ',', -0.001, 10, 0, 2, 8, " -0.00"},
+      {kReal, '.', ',', 0.125, 10, 0, 2, 8, "  0.12"},            // the binary tie goes to even
+      {kReal, '.', ',', 123456789.0, 12, 0, 0, 5, "123456789"},  // wider than its field
+      {kAppend, '.', ',', 1234567.89, 10, '-', 0, 10, "1234567.89"},
+      {kAppend, '.', ',', 1234567.89, 11, '-', 0, 11, "1234,567.89"},  // only until it fits
+      {kAppend, '.', ',', 1234567.89, 12, '-', 0, 11, " 1234,567.89"},
+      {kAppend, '.', ',', 1234567.89, 9, '-', 0, 9, std::string(9, '?')},
+      {kAppend, '.', ',', -12.5, 8, '<', 0, 8, " <12.50>"},
+      {kAppendNoComma, '.', ',', 1234567.891, 12, 0, 0, 12, "  1234567.89"},
+      {kAppendNoComma, ',', '.', -1234.5, 8, 0, 0, 8, "-1234,50"},
+      {kAppendNoComma, '.', ',', 1234.5, 8, 0, 0, 6, "  ??????"},
+      {kAppendNoComma, '.', ',', 2e9, 8, 0, 0, 30, "????????"},
+  };
+  for (const Case& c : cases) {
+    symbols(c.decimal, c.thousands);
+    Dest d(c.high);
+    switch (c.op) {
+      case kDollars: DollarsToString(c.x, d.high, d.data(), 0, c.style); break;
+      case kReal: MyRealToString(c.x, d.high, d.data(), c.decimals, c.width); break;
+      case kAppend: AppendRtoString(d.high, d.data(), c.x, c.width, c.style); break;
+      case kAppendNoComma: AppendRtoStringNoComma(d.high, d.data(), c.x, c.width); break;
+    }
+    EXPECT_EQ(d.text(), c.expect) << c.op << " " << c.x << " high " << c.high;
+    for (std::size_t i = d.text().size(); i <= d.high; ++i)
+      ASSERT_EQ(d.b[i], '\0') << c.expect << ": not NUL-filled";
+  }
+  symbols('.', ',');
+  Dest d(20);
+  DollarsToString(12.0, d.high, d.data(), 1, '<');
+  EXPECT_EQ(d.text(), blanks(10) + "<12.00>");
+  digits(0);
+  DollarsToString(-2.5, d.high, d.data(), 0, '-');
+  EXPECT_EQ(d.text(), blanks(14) + "-2");  // the digits of the conversion, no rounding bias
+  digits(3);
+  DollarsToString(1234.5, d.high, d.data(), 0, '-');
+  EXPECT_EQ(d.text(), blanks(7) + "1,234.500");
+}
+
+// The core at a position: success moves it; failure fills the rest with "?".
+TEST_F(Numbers, FormattingCore) {
+  struct Case {
+    double x;
+    uint16_t width, whole, high, pos;
+    std::string expect;  // the whole array's text
+    uint16_t end;
+    bool done;
+  };
+  const Case cases[] = {
+      {3.14159, 6, 3, 10, 2, "ab 3.142", 8, true},
+      {-3.0, 4, 4, 10, 0, "  -3", 4, true},
+      {3.0, 4, 5, 10, 2, "ab????????", 10, false},   // whole > width
+      {3.0, 8, 4, 10, 2, "ab????????", 10, false},   // width + pos = high
+      {3.0, 31, 4, 60, 0, std::string(60, '?'), 60, false},
+      {123456.0, 3, 3, 8, 2, "ab123456", 8, true},    // wider than its field
+      {123456.0, 3, 3, 7, 2, "ab?????", 7, false},   // the text passes high
+      {1e9, 4, 4, 10, 0, std::string(10, '?'), 10, false},
+      {3.0, 4, 4, 5, 9, "ab", 5, false},             // a position past HIGH
+      {-999999999.0, 30, 0, 60, 0, std::string(60, '?'), 60, false},  // over 31 characters
+  };
+  for (const Case& c : cases) {
+    Dest d(c.high, "ab");
+    uint16_t pos = c.pos;
+    uint8_t done = 7;
+    RealToStringFixed(c.x, c.width, c.whole, d.high, d.data(), &pos, &done);
+    EXPECT_EQ(d.text(), c.expect) << c.x;
+    EXPECT_EQ(pos, c.end) << c.x;
+    EXPECT_EQ(done, c.done ? 1 : 0) << c.x;
+  }
+  uint8_t done = 1;
+  uint16_t pos = 0;
+  RealToStringFixed(1.0, 4, 2, 10, nullptr, &pos, &done);
+  EXPECT_EQ(done, 0);
+  DollarsToString(1.0, 10, nullptr, 0, '-');
+  MyRealToString(1.0, 10, nullptr, 2, 8);
+  AppendRtoString(10, nullptr, 1.0, 5, '-');
+}
+
 }  // namespace
