@@ -10,6 +10,45 @@
 CORVA_BEGIN_DECLS
 
 /* ---- Whole-number conversions --------------------------------------------- */
+/* Each conversion works at a caller-held position (*position), which it leaves
+ * just after the last character written or consumed, and sets *done. HIGH 65535
+ * is taken as 65534 for the characters put or read (the position must be able
+ * to point one past them). A null text reads as the empty text and is never
+ * written; a null position or value variable: nothing happens, done is 0. */
+
+/* Writes value right-aligned in at least width characters at *position, then a
+ * NUL when the position is still within the array (a text reaching the end of
+ * the array gets none). Characters past HIGH are dropped and done is 0:
+ * CardToString(12345, 0, ...) into HIGH 2 stores "123", position 3, done 0. */
+CORVA_API void CardToString(uint16_t value, uint16_t width, uint16_t high, char *text,
+                            uint16_t *position, uint8_t *done);
+/* The same with a leading "-" for a negative value: IntToString(-7, 4) is "  -7". */
+CORVA_API void IntToString(int16_t value, uint16_t width, uint16_t high, char *text,
+                           uint16_t *position, uint8_t *done);
+/* Read digits from *position; the first non-digit ends the number and is left
+ * for the caller. done is 1 when at least one digit was read without passing
+ * the largest value; on overflow the position stays at the digit that would
+ * pass it and *value holds what was read before it ("65536" gives 6553). */
+CORVA_API void StringToCard(uint16_t high, const char *text, uint16_t *position,
+                            uint16_t *value, uint8_t *done);
+/* Largest value 4294967294: "4294967295" is refused. */
+CORVA_API void StringToUnsignedLong(uint16_t high, const char *text, uint16_t *position,
+                                    uint32_t *value, uint8_t *done);
+/* Largest value 254: "255" is refused. */
+CORVA_API void StringToUnsignedChar(uint16_t high, const char *text, uint16_t *position,
+                                    uint8_t *value, uint8_t *done);
+/* An optional "-" or "+", then digits; -32768 to 32767. When done is 0, *value
+ * is left as it was and the position stays where the reading stopped (after a
+ * sign: "-" alone leaves it at 1). */
+CORVA_API void StringToInt(uint16_t high, const char *text, uint16_t *position, int16_t *value,
+                           uint8_t *done);
+/* The same for -2147483642 to 2147483641 (not the whole 32-bit range). */
+CORVA_API void StringToLong(uint16_t high, const char *text, uint16_t *position,
+                            int32_t *value, uint8_t *done);
+/* Skips leading spaces, then reads digits from the start of the text; *value is
+ * what was read: 0 without digits, the digits before the overflow point for a
+ * number too large ("70000" gives 7000). No position, no done flag. */
+CORVA_API void MyStringToCard(uint16_t high, const char *text, uint16_t *value);
 
 /* ---- Bounded strings ------------------------------------------------------ */
 
