@@ -1,10 +1,14 @@
-// Dates: the packed value, legality, stepping, day numbers, ranges.
+// Dates, date texts and the clock, times of day and durations.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 #include "corvalib/calendar.h"
+#include "corvaplat/clock.h"
+#include "frame/settings.h"
 
 namespace {
 
@@ -188,6 +192,238 @@ TEST(Dates, MonthLengthTableFollowsTheLastYear) {
   EXPECT_EQ(NumDaysInMonth(0), 0);
   EXPECT_EQ(NumDaysInMonth(13), 0);
   EXPECT_EQ(NumDaysInMonth(-1), 0);
+}
+
+}  // namespace
+
+// ---- Date texts and the clock ---------------------------------------------
+namespace {
+
+struct DateTexts : ::testing::Test {
+  corva::frame::Settings saved = corva::frame::settings();
+  void TearDown() override { corva::frame::settings() = saved; }
+  static void use(int32_t order, char separator = '/') {
+    corva::frame::settings().date_order = order;
+    corva::frame::settings().date_separator = separator;
+  }
+};
+
+using Writer = void (*)(uint32_t, uint16_t, char*);
+
+// The writer's text in an array of high + 1 bytes, and whether the bytes after
+// it are NUL up to the end and the guard byte past the end is untouched.
+std::string written(Writer w, uint32_t date, uint16_t high = 40, bool* clean = nullptr) {
+  char buf[64];
+  std::memset(buf, 'Z', sizeof buf);
+  w(date, high, buf);
+  std::size_t n = 0;
+  while (n <= high && buf[n] != 0) ++n;
+  if (clean != nullptr) {
+    *clean = buf[high + 1] == 'Z';
+    for (std::size_t i = n; i <= high; ++i) *clean = *clean && buf[i] == 0;
+  }
+  return std::string(buf, n);
+}
+
+TEST_F(DateTexts, WritersInEveryOrder) {
+  struct Case {
+    int32_t order;
+    char sep;
+    uint32_t date;
+    const char *shortest, *two_digit, *medium, *long_form;
+  } const cases[] = {
+      {0, '/', D(1999, 1, 5), "1/5/99", "01/05/99", "Jan 5, 1999", "January 5, 1999"},
+      {1, '/', D(1999, 1, 5), "5/1/99", "05/01/99", "5 Jan 1999", "5 January 1999"},
+      {2, '/', D(1999, 1, 5), "99/1/5", "99/01/05", "1999 Jan 5", "1999 January 5"},
+      {0, '/', D(2000, 1, 1), "1/1/00", "01/01/00", "Jan 1, 2000", "January 1, 2000"},
+      {0, '-', D(2005, 12, 31), "12-31-05", "12-31-05", "Dec 31, 2005", "December 31, 2005"},
+      {1, '.', D(2099, 9, 30), "30.9.99", "30.09.99", "30 Sep 2099", "30 September 2099"},
+      {0, '/', D(2099, 9, 30), "9/30/99", "09/30/99", "Sep 30, 2099", "September 30, 2099"},
+      {0, '/', 0, "", "", "", ""},
+      {0, '/', D(1999, 2, 29), "", "", "", ""},
+      {3, '/', D(1999, 1, 5), "", "", "", ""},
+      {-1, '/', D(1999, 1, 5), "", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    use(c.order, c.sep);
+    EXPECT_EQ(written(DateToShortStr, c.date), c.shortest) << c.order << " " << std::hex << c.date;
+    EXPECT_EQ(written(DateToShortStr2, c.date), c.two_digit) << c.order;
+    EXPECT_EQ(written(DateToMedStr, c.date), c.medium) << c.order;
+    EXPECT_EQ(written(DateToLongStr, c.date), c.long_form) << c.order;
+  }
+}
+
+TEST_F(DateTexts, WritersCutAtHigh) {
+  use(0);
+  struct Case {
+    Writer writer;
+    uint16_t high;
+    const char* expect;  // the array's contents up to high + 1 characters
+  } const cases[] = {
+      {DateToMedStr, 5, "Dec 3"},          {DateToMedStr, 12, "Dec 31, 1999"},
+      {DateToMedStr, 11, "Dec 31, 199"},   {DateToMedStr, 0, ""},
+      {DateToLongStr, 5, "Decemb"},        {DateToLongStr, 0, "D"},
+      {DateToShortStr, 7, "12/31/99"},     {DateToShortStr, 3, "12/3"},
+      {DateToShortStr2, 7, "12/31/99"},    {DateToShortStr2, 0, "1"},
+  };
+  for (const Case& c : cases) {
+    bool clean = false;
+    EXPECT_EQ(written(c.writer, D(1999, 12, 31), c.high, &clean), c.expect) << c.high;
+    EXPECT_TRUE(clean) << c.expect;
+  }
+  DateToLongStr(D(1999, 12, 31), 10, nullptr);
+}
+
+TEST_F(DateTexts, MonthAndDayNames) {
+  char buf[32];
+  GetMonthName(9, 31, buf);
+  EXPECT_STREQ(buf, "September");
+  GetMonthName(12, 3, buf);
+  EXPECT_STREQ(buf, "Dec");
+  GetDayName(0, 31, buf);
+  EXPECT_STREQ(buf, "Sunday");
+  GetDayName(6, 31, buf);
+  EXPECT_STREQ(buf, "Saturday");
+  for (int16_t bad : {0, 13, 100, -1}) {
+    std::strcpy(buf, "x");
+    GetMonthName(bad, 31, buf);
+    EXPECT_STREQ(buf, "") << bad;
+  }
+  GetDayName(7, 31, buf);
+  EXPECT_STREQ(buf, "");
+  GetDayName(-1, 31, buf);
+  EXPECT_STREQ(buf, "");
+}
+
+TEST_F(DateTexts, ReadingTheMediumForm) {
+  struct Case {
+    int32_t order;
+    const char* text;
+    uint32_t expect;
+  } const cases[] = {
+      {0, "jan 5, 1999", D(1999, 1, 5)},   {0, "Dec 31, 1999", D(1999, 12, 31)},
+      {0, "SEP 30, 2099", D(2099, 9, 30)}, {0, "Jun 1, 2000", D(2000, 6, 1)},
+      {0, "Jul 4, 1976", D(1976, 7, 4)},   {0, "Mar 9, 1999", D(1999, 3, 9)},
+      {0, "May 9, 1999", D(1999, 5, 9)},   {0, "Apr 9, 1999", D(1999, 4, 9)},
+      {0, "Aug 9, 1999", D(1999, 8, 9)},   {0, "Jan 5, 99", D(99, 1, 5)},
+      {0, "January 5, 1999", D(5, 1, 0)},  {0, "Xyz 5, 1999", D(1999, 0, 5)},
+      {0, "Jan 40, 1999", D(0x1234, 1, 0)},  // the year is not reached
+      {0, "", 0},
+      {1, "05 Jan 1999", D(1999, 1, 5)},   {1, "5 Jan 1999", D(1999, 1, 5)},
+      {1, "31 dec 2099", D(2099, 12, 31)}, {2, "1999 Jan 5", D(1999, 1, 5)},
+      {2, "2000 Feb 29", D(2000, 2, 29)},  {3, "Jan 5, 1999", 0},
+  };
+  for (const Case& c : cases) {
+    use(c.order);
+    uint32_t d = D(0x1234, 0x56, 0x78);  // what the text leaves unread stays
+    MedStrToDate(static_cast<uint16_t>(std::strlen(c.text)), c.text, &d);
+    EXPECT_EQ(d, c.expect) << c.order << " '" << c.text << "' got " << std::hex << d;
+  }
+  uint32_t d = 7;
+  MedStrToDate(10, nullptr, &d);  // a null text reads as empty
+  EXPECT_EQ(d, 0u);
+  MedStrToDate(3, "Jan", nullptr);
+}
+
+TEST_F(DateTexts, ReadingTypedDates) {
+  const uint32_t june = D(1999, 6, 15);
+  struct Case {
+    int32_t order;
+    const char* text;
+    uint32_t fallback, expect;
+  } const cases[] = {
+      {0, "", june, 0},                       {0, "   ", june, 0},
+      {0, "5", june, D(1999, 6, 5)},          {0, " 5 ", june, D(1999, 6, 5)},
+      {0, "32", june, 0},                     {0, "0", june, 0},
+      {0, "105", june, D(1999, 1, 5)},        {0, "1231", june, D(1999, 12, 31)},
+      {0, "1/15", june, D(1999, 1, 15)},      {0, "12/5", june, D(1999, 1, 2)},
+      {0, "12/15", june, D(1999, 12, 15)},    {0, "10599", june, D(1999, 1, 5)},
+      {0, "123199", june, D(1999, 12, 31)},   {0, "1/5/99", june, D(1999, 1, 5)},
+      {0, "1-5-2000", june, D(2000, 1, 5)},   {0, "01051999", june, D(1999, 1, 5)},
+      {0, "12/31/49", june, D(2049, 12, 31)}, {0, "12/31/50", june, D(1950, 12, 31)},
+      {0, "1/5/149", june, D(2049, 1, 5)},    {0, "12/31/", june, 0},
+      {0, "1/5/2100", june, 0},               {0, "13/5/99", june, D(1999, 13, 5)},
+      {0, "2/30/99", june, D(1999, 2, 30)},   {0, "13-01-2000", june, D(2000, 13, 1)},
+      {0, "1/1/1", june, D(2001, 1, 1)},      {0, "abc", june, 0},
+      {0, "ab/cd/ef", june, 0},               {0, "30001/1", june, D(2001, 30, 0)},
+      {0, "99999999", june, 0},
+      {0, "1/5/99                        junk", june, D(1999, 1, 5)},
+      {1, "13/5/99", june, D(1999, 5, 13)},   {1, "105", june, D(1999, 5, 1)},
+      {2, "99/1/5", june, D(1999, 1, 5)},     {2, "990105", june, D(1999, 1, 5)},
+      {2, "1/5", june, D(1999, 1, 5)},        {2, "1999/1/5", june, D(2019, 99, 1)},
+      {0, "5", 0, D(0, 0, 5)},                {0, "3/4", 0, 0},
+      {0, "3/4/99", 0, D(1999, 3, 4)},        {0, "3/4", D(2063, 1, 1), D(1963, 3, 4)},
+      {0, "3/4", D(1999, 2, 29), 0},  // an illegal default counts as empty
+      {3, "1/5/99", june, june},              {7, "", june, june},
+  };
+  for (const Case& c : cases) {
+    use(c.order);
+    uint32_t d = 0xDEAD;
+    ShortStrToDate(static_cast<uint16_t>(std::strlen(c.text)), c.text, &d, c.fallback);
+    EXPECT_EQ(d, c.expect) << c.order << " '" << c.text << "' got " << std::hex << d;
+  }
+  use(0);
+  uint32_t d = 1;
+  ShortStrToDate(5, nullptr, &d, june);
+  EXPECT_EQ(d, 0u);
+  ShortStrToDate(4, "1/5/99", &d, june);  // only the text within HIGH is read
+  EXPECT_EQ(d, D(2009, 1, 5));
+  ShortStrToDate(0, "1/5/99", &d, june);
+  EXPECT_EQ(d, D(1999, 6, 1));
+}
+
+// Every legal day through its texts and back, in every date order: the
+// medium form gives the date back, the short form gives it back within the
+// two-digit window and otherwise a century apart.
+TEST_F(DateTexts, EveryDayThroughItsTexts) {
+  for (int32_t order = 0; order <= 2; ++order) {
+    use(order, order == 1 ? '.' : '/');
+    for (int32_t n = 1; n <= 72684; ++n) {
+      uint32_t d = 0;
+      FileDate(n, &d);
+      char text[20];
+      DateToMedStr(d, 19, text);
+      uint32_t back = 0;
+      MedStrToDate(19, text, &back);
+      ASSERT_EQ(back, d) << order << " " << text;
+      for (Writer w : {DateToShortStr, DateToShortStr2}) {
+        w(d, 19, text);
+        ShortStrToDate(19, text, &back, D(1999, 6, 15));
+        const unsigned y = YEAR(d);
+        const unsigned expect_year = y % 100 < 50 ? 2000 + y % 100 : 1900 + y % 100;
+        ASSERT_EQ(back, (d & 0xFFFF) | (expect_year << 16)) << order << " " << text;
+      }
+    }
+  }
+}
+
+TEST_F(DateTexts, Clock) {
+  using namespace std::chrono;
+  corva::platform::ManualClock clock(sys_days{2026y / March / 4} + 13h + 45min + 30s + 257ms,
+                                     seconds{3600});
+  corva::platform::set_clock(&clock);
+  use(0);
+  uint32_t d = 0;
+  GetCurrentDate(&d);
+  EXPECT_EQ(d, D(2026, 3, 4));
+  char buf[16];
+  GetDate(15, buf);
+  EXPECT_STREQ(buf, "3/4/26");
+  EXPECT_EQ(GetDosTime(), 14 * 16777216 + 45 * 65536 + 30 * 256 + 25);
+  std::memset(buf, 'Z', sizeof buf);
+  GetTime(11, buf);
+  EXPECT_STREQ(buf, "14:45:30.25");
+  std::memset(buf, 'Z', sizeof buf);
+  GetTime(10, buf);
+  EXPECT_EQ(std::string(buf, 12), "14:45:30.25Z");  // no NUL, nothing past HIGH
+  clock.set(sys_days{2026y / December / 31} + 23h + 30min + 999ms);
+  GetCurrentDate(&d);  // the local date is already the next year's
+  EXPECT_EQ(d, D(2027, 1, 1));
+  GetTime(15, buf);
+  EXPECT_STREQ(buf, "00:30:00.99");
+  GetCurrentDate(nullptr);
+  GetTime(5, nullptr);
+  corva::platform::set_clock(nullptr);
 }
 
 }  // namespace

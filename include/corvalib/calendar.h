@@ -73,6 +73,48 @@ CORVA_API uint16_t NumDaysInMonthInYear(int16_t month, uint16_t year);
 /* The month's length with February as the last date operation left it. */
 CORVA_API uint16_t NumDaysInMonth(int16_t month);
 
+/* ---- Date texts and the clock ----------------------------------------------
+ * Texts follow the regional date order (0 month-day-year, 1 day-month-year,
+ * 2 year-month-day) and, in the short form, the date separator. A date that
+ * is not legal writes as the empty text; so does every date under an unknown
+ * date order. A null text pointer is never written. */
+
+/* The month's (1-12) or weekday's (0 Sunday - 6 Saturday) name, at most high
+ * characters and always terminated; empty for other numbers. */
+CORVA_API void GetMonthName(int16_t month, uint16_t high, char *text);
+CORVA_API void GetDayName(int16_t weekday, uint16_t high, char *text);
+/* '1/5/99' and, with two-digit day and month, '01/05/99'. A text longer than
+ * high fills all high + 1 positions and has no NUL. */
+CORVA_API void DateToShortStr(uint32_t date, uint16_t high, char *text);
+CORVA_API void DateToShortStr2(uint32_t date, uint16_t high, char *text);
+/* 'Jan 5, 1999' (order 1: '5 Jan 1999', order 2: '1999 Jan 5'); cut to high
+ * characters, always terminated. */
+CORVA_API void DateToMedStr(uint32_t date, uint16_t high, char *text);
+/* 'January 5, 1999'; like the short form, may fill all high + 1 positions. */
+CORVA_API void DateToLongStr(uint32_t date, uint16_t high, char *text);
+/* Reads 'Jan 5, 1999', '5 Jan 1999' or '1999 Jan 5' (by the date order, any
+ * case; the first 19 characters) into *date. The year is taken as written
+ * ('Jan 5, 99' is the year 99), and a full month name is not understood.
+ * Check the result with IsLegalDate. Under an unknown order: the empty date. */
+CORVA_API void MedStrToDate(uint16_t high, const char *text, uint32_t *date);
+/* Reads a typed date: one to three numbers, with any non-digits between them
+ * or run together ('1/5/99', '010599', '1231', '5'); a missing year or month
+ * comes from default_date (the empty date when that is not legal), and a year
+ * below 1900 is windowed (00-49 to 20xx, 50-1899 plus 1900). Parts run
+ * together are cut after two digits, so in order 0 '12/5' is 2 January (as
+ * '01' '2/5') while '12/05' is 5 December. Unreadable texts give the empty date or a date that
+ * IsLegalDate rejects. Under an unknown order the result is the default. */
+CORVA_API void ShortStrToDate(uint16_t high, const char *text, uint32_t *date,
+                              uint32_t default_date);
+/* Today from the local clock; GetDate writes it as DateToShortStr does. */
+CORVA_API void GetCurrentDate(uint32_t *date);
+CORVA_API void GetDate(uint16_t high, char *text);
+/* The local time as 'HH:MM:SS.hh' (hundredths); with high below 11 the text is
+ * cut to high + 1 characters and has no NUL. */
+CORVA_API void GetTime(uint16_t high, char *text);
+/* hour << 24 | minute << 16 | second << 8 | hundredths, local time. */
+CORVA_API int32_t GetDosTime(void);
+
 CORVA_END_DECLS
 
 #endif
