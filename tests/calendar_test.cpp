@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -424,6 +425,169 @@ TEST_F(DateTexts, Clock) {
   GetCurrentDate(nullptr);
   GetTime(5, nullptr);
   corva::platform::set_clock(nullptr);
+}
+
+}  // namespace
+
+// ---- Times of day and durations --------------------------------------------
+
+namespace {
+
+std::string show(const CvDuration& d) {
+  char buf[24];
+  bDurationToString(&d, buf, 1);
+  return buf;
+}
+std::string show(const CvTime& t) {
+  char buf[24];
+  bTimeToString(&t, buf, 1, 1);
+  return buf;
+}
+
+TEST(TimesAndDurations, Validity) {
+  const struct {
+    CvTime t;
+    int32_t valid;
+  } times[] = {{{0, 0, 0, 0}, 0},  {{13, 0, 0, 0}, 0},  {{12, 0, 0, 0}, 1},  {{12, 0, 0, 1}, 1},
+               {{5, 0, 0, 2}, 0},  {{5, 60, 0, 0}, 0},  {{5, 0, 60, 0}, 0},  {{5, -1, 0, 0}, 0},
+               {{1, 59, 59, 1}, 1}, {{5, 0, -1, 0}, 0}, {{5, 0, 0, -1}, 0}};
+  for (const auto& c : times) EXPECT_EQ(bIsValidTime(&c.t), c.valid) << show(c.t);
+  const struct {
+    CvDuration d;
+    int32_t valid;
+  } durations[] = {{{0, 0, 0}, 1},  {{23, 59, 59}, 1}, {{24, 0, 0}, 0},
+                   {{-1, 0, 0}, 0}, {{0, 60, 0}, 0},   {{0, 0, 60}, 0}};
+  for (const auto& c : durations) EXPECT_EQ(bIsValidDuration(&c.d), c.valid) << show(c.d);
+  EXPECT_EQ(bIsValidTime(nullptr), 0);
+  EXPECT_EQ(bIsValidDuration(nullptr), 0);
+}
+
+TEST(TimesAndDurations, Arithmetic) {
+  const struct {
+    CvTime a, b;
+    const char* diff;
+  } diffs[] = {{{1, 0, 0, 0}, {11, 0, 0, 1}, "2:00:00"},    {{12, 30, 0, 0}, {12, 0, 0, 1}, "12:30:00"},
+               {{9, 15, 10, 0}, {8, 20, 40, 0}, "0:54:30"}, {{12, 0, 0, 1}, {12, 0, 0, 0}, "12:00:00"},
+               {{5, 0, 0, 1}, {5, 0, 0, 1}, "0:00:00"},     {{12, 0, 0, 0}, {12, 0, 1, 0}, "23:59:59"}};
+  for (const auto& c : diffs) {
+    CvDuration d{7, 7, 7};
+    vTimeDiff(&c.a, &c.b, &d);
+    EXPECT_EQ(show(d), c.diff) << show(c.a) << " - " << show(c.b);
+  }
+  const struct {
+    CvDuration a, b;
+    const char *sum, *diff;
+  } pairs[] = {{{23, 30, 0}, {1, 45, 0}, "1:15:00", "21:45:00"},
+               {{0, 59, 59}, {0, 0, 1}, "1:00:00", "0:59:58"},
+               {{1, 0, 0}, {2, 30, 0}, "3:30:00", "-2:30:00"},
+               {{0, 0, 0}, {0, 0, 1}, "0:00:01", "-1:59:59"},
+               {{23, 59, 59}, {23, 59, 59}, "23:59:58", "0:00:00"}};
+  for (const auto& c : pairs) {
+    CvDuration r{};
+    vDurationSum(&c.a, &c.b, &r);
+    EXPECT_EQ(show(r), c.sum) << show(c.a) << " + " << show(c.b);
+    vDurationDiff(&c.a, &c.b, &r);
+    EXPECT_EQ(show(r), c.diff) << show(c.a) << " - " << show(c.b);
+  }
+  CvDuration a{1, 50, 30};  // the result may be one of the operands
+  vDurationSum(&a, &a, &a);
+  EXPECT_EQ(show(a), "3:41:00");
+  vDurationSum(&a, nullptr, &a);
+  vTimeDiff(nullptr, nullptr, &a);
+  EXPECT_EQ(show(a), "3:41:00");
+}
+
+TEST(TimesAndDurations, DecimalHours) {
+  const struct {
+    CvDuration d;
+    float units;
+  } to_units[] = {{{1, 30, 0}, 1.5f},  {{0, 20, 0}, 0.33f}, {{0, 40, 0}, 0.67f}, {{7, 59, 0}, 7.98f},
+                  {{2, 1, 0}, 2.02f},  {{0, 1, 0}, 0.02f},  {{0, 0, 59}, 0.0f},  {{23, 59, 59}, 23.98f},
+                  {{0, 0, 0}, 0.0f}};
+  for (const auto& c : to_units) EXPECT_FLOAT_EQ(fHoursToUnits(&c.d), c.units) << show(c.d);
+  EXPECT_EQ(fHoursToUnits(nullptr), 0.0f);
+  const struct {
+    float units;
+    const char* d;
+  } to_hours[] = {{1.5f, "1:30:00"}, {0.33f, "0:20:00"},     {2.02f, "2:01:00"}, {1.999f, "1:60:00"},
+                  {0.0f, "0:00:00"}, {23.98f, "23:59:00"},   {1e9f, "0:00:00"},  {-1e9f, "0:00:00"},
+                  {std::nanf(""), "0:00:00"}};
+  for (const auto& c : to_hours) {
+    CvDuration d{9, 9, 9};
+    vUnitsToHours(c.units, &d);
+    EXPECT_EQ(show(d), c.d) << c.units;
+  }
+  // Every legal hour and minute survives the trip to units and back.
+  for (int16_t h = 0; h < 24; ++h)
+    for (int16_t m = 0; m < 60; ++m) {
+      const CvDuration d{h, m, 0};
+      CvDuration back{};
+      vUnitsToHours(fHoursToUnits(&d), &back);
+      ASSERT_EQ(show(back), show(d));
+    }
+}
+
+TEST(TimesAndDurations, Texts) {
+  const CvTime t{5, 7, 9, 1};
+  const CvDuration d{1, 5, 9};
+  char buf[24];
+  const struct {
+    int32_t seconds, half;
+    const char* text;
+  } forms[] = {{1, 1, "5:07:09 PM"}, {1, 0, "5:07:09"}, {0, 1, "5:07 PM"}, {0, 0, "5:07"}, {7, -1, "5:07:09 PM"}};
+  for (const auto& f : forms) {
+    EXPECT_EQ(bTimeToString(&t, buf, f.seconds, f.half), 1);
+    EXPECT_STREQ(buf, f.text);
+  }
+  const CvTime longest{12, 59, 59, 0};
+  bTimeToString(&longest, buf, 1, 1);
+  EXPECT_STREQ(buf, "12:59:59 AM");
+  EXPECT_EQ(bDurationToString(&d, buf, 1), 1);
+  EXPECT_STREQ(buf, "1:05:09");
+  bDurationToString(&d, buf, 0);
+  EXPECT_STREQ(buf, "1:05");
+  const CvDuration extreme{-32768, -32768, -32768};
+  bDurationToString(&extreme, buf, 1);
+  EXPECT_STREQ(buf, "-32768:-32768:-32768");
+  bDurationToString(nullptr, buf, 1);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(bTimeToString(&t, nullptr, 1, 1), 1);
+}
+
+TEST(TimesAndDurations, Reading) {
+  const struct {
+    const char* text;
+    int32_t read;
+    CvTime t;
+  } times[] = {
+      {"5:30 PM", 1, {5, 30, 0, 1}},   {"5:30:15pm", 1, {5, 30, 15, 1}}, {"5:30 Pm", 1, {5, 30, 0, 0}},
+      {"::5:30", 1, {5, 30, 0, 0}},    {"5::30", 1, {5, 30, 0, 0}},      {"17:30", 1, {17, 30, 0, 0}},
+      {" 7:05:09 AM", 1, {7, 5, 9, 0}}, {"1:2:3:99", 1, {1, 2, 3, 0}},   {"+5:30", 1, {5, 30, 0, 0}},
+      {"5", 0, {}},                    {"5:60", 0, {}},                  {"24:00", 0, {}},
+      {"-1:00", 0, {}},                {"5:30:60", 0, {}},               {"", 0, {}},
+      {":::", 0, {}},                  {"99999999999:00", 0, {}},        {"PM", 0, {}},
+  };
+  for (const auto& c : times) {
+    CvTime t{9, 9, 9, 9};
+    EXPECT_EQ(bStringToTime(c.text, &t), c.read) << c.text;
+    EXPECT_EQ(show(t), show(c.t)) << c.text;
+  }
+  const struct {
+    const char* text;
+    int32_t read;
+    CvDuration d;
+  } durations[] = {{"1:05", 1, {1, 5, 0}},       {"abc:def", 1, {0, 0, 0}}, {"23:59:59", 1, {23, 59, 59}},
+                   {"12:30 PM", 1, {12, 30, 0}}, {"24:00", 0, {}},          {"1", 0, {}}};
+  for (const auto& c : durations) {
+    CvDuration d{9, 9, 9};
+    EXPECT_EQ(bStringToDuration(c.text, &d), c.read) << c.text;
+    EXPECT_EQ(show(d), show(c.d)) << c.text;
+  }
+  CvTime t{9, 9, 9, 9};
+  EXPECT_EQ(bStringToTime(nullptr, &t), 0);
+  EXPECT_EQ(show(t), "0:00:00 AM");
+  EXPECT_EQ(bStringToTime("5:30", nullptr), 0);
+  EXPECT_EQ(bStringToDuration("5:30", nullptr), 0);
 }
 
 }  // namespace

@@ -115,6 +115,58 @@ CORVA_API void GetTime(uint16_t high, char *text);
 /* hour << 24 | minute << 16 | second << 8 | hundredths, local time. */
 CORVA_API int32_t GetDosTime(void);
 
+/* ---- Times of day and durations --------------------------------------------
+ * Results named b... are 1 or 0; flags count as set when not 0. Texts have no
+ * HIGH: the caller's array needs room for '12:59:59 PM' and its NUL (12
+ * bytes) for legal records, and 24 bytes covers every record. Null record or
+ * text pointers are never written or read: checks answer 0, texts come out
+ * empty, arithmetic does nothing. */
+
+/* A time of day on the 12-hour clock: hour 1-12, minute and second 0-59, Half
+ * 0 for AM and 1 for PM. Midnight is 12:00:00 AM, noon 12:00:00 PM. */
+typedef struct CvTime {
+  int16_t Hour;
+  int16_t Minute;
+  int16_t Second;
+  int16_t Half;
+} CvTime;
+
+/* A duration: hours 0-23, minutes and seconds 0-59 when legal. */
+typedef struct CvDuration {
+  int16_t Hours;
+  int16_t Minutes;
+  int16_t Seconds;
+} CvDuration;
+
+CORVA_API int32_t bIsValidTime(const CvTime *time);
+CORVA_API int32_t bIsValidDuration(const CvDuration *duration);
+/* The duration from b to a, across midnight when a is earlier
+ * (1:00 AM from 11:00 PM is 2:00:00). */
+CORVA_API void vTimeDiff(const CvTime *a, const CvTime *b, CvDuration *diff);
+/* a - b; the hours may be negative (1:00:00 - 2:30:00 is -2 h 30 min). */
+CORVA_API void vDurationDiff(const CvDuration *a, const CvDuration *b, CvDuration *diff);
+/* a + b, dropping one day past 23 hours (23:30 + 1:45 is 1:15). */
+CORVA_API void vDurationSum(const CvDuration *a, const CvDuration *b, CvDuration *sum);
+/* Decimal hours to two places from hours and minutes: 1:30 is 1.5, 0:20 is
+ * 0.33, 7:59 is 7.98; the seconds do not count. */
+CORVA_API float fHoursToUnits(const CvDuration *duration);
+/* Whole hours and rounded minutes, seconds 0: 1.5 is 1:30:00. Minutes are not
+ * carried (1.999 is 1 hour 60 minutes). Units outside the record's range, or
+ * not a number, give 0:00:00. */
+CORVA_API void vUnitsToHours(float units, CvDuration *duration);
+/* 'H:MM:SS', or 'H:MM' without seconds; always 1. */
+CORVA_API int32_t bDurationToString(const CvDuration *duration, char *text, int32_t with_seconds);
+/* 'H:MM:SS PM', 'H:MM:SS', 'H:MM PM' or 'H:MM'; always 1. */
+CORVA_API int32_t bTimeToString(const CvTime *time, char *text, int32_t with_seconds,
+                                int32_t with_half);
+/* Reads 'H:MM' or 'H:MM:SS' (hours 0-23); 1 when read, else 0 and a cleared
+ * record. Each part is read as atoi does, so 'abc:def' is 0:00:00. */
+CORVA_API int32_t bStringToDuration(const char *text, CvDuration *duration);
+/* As bStringToDuration, and PM when the text holds "PM" or "pm" anywhere.
+ * Hours 13-23 and 0 are taken as typed ('17:30' is hour 17, which
+ * bIsValidTime rejects). */
+CORVA_API int32_t bStringToTime(const char *text, CvTime *time);
+
 CORVA_END_DECLS
 
 #endif
