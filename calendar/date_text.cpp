@@ -28,6 +28,26 @@ Text load_name(std::uint16_t id) {
   return t;
 }
 
+// The names, loaded once from the library's module and again only when the
+// module changes (the library was unloaded and loaded again): every date text
+// needs a month's name, and the module's string table never changes.
+struct NameCache {
+  platform::ModuleHandle module = 0;
+  Text months[13];
+  Text days[7];
+};
+
+const NameCache& names() {
+  static NameCache cache;
+  const platform::ModuleHandle module = frame::own_module();
+  if (cache.module != module || module == 0) {
+    for (int m = 1; m <= 12; ++m) cache.months[m] = load_name(static_cast<std::uint16_t>(kMonthNameBase + m));
+    for (int d = 0; d < 7; ++d) cache.days[d] = load_name(static_cast<std::uint16_t>(kDayNameBase + d));
+    cache.module = module;
+  }
+  return cache;
+}
+
 std::size_t skip_digits(std::string_view s, std::size_t pos) {
   while (pos < s.size() && is_digit(s[pos])) ++pos;
   return pos;
@@ -73,8 +93,7 @@ Text named_text(Date d, std::size_t name_max) {
   const std::int32_t o = order();
   if (!is_legal(d) || !known_order(o)) return t;
   const Fields f = fields(d);
-  const Text name = month_name(f.month);
-  const std::string_view part = name.view().substr(0, name_max);
+  const std::string_view part = names().months[f.month].view().substr(0, name_max);
   switch (o) {
     case kMonthDayYear:
       t.add(part);
@@ -110,6 +129,29 @@ void Text::add(std::string_view part) {
 }
 
 void Text::add_number(unsigned value, unsigned width) {
+  // The numbers of dates and times: one, two or four digits, written directly.
+  if (size + 4 <= sizeof data) {
+    char* p = data + size;
+    if (value < 10 && width <= 1) {
+      p[0] = static_cast<char>('0' + value);
+      size += 1;
+      return;
+    }
+    if (value < 100 && width <= 2) {
+      p[0] = static_cast<char>('0' + value / 10);
+      p[1] = static_cast<char>('0' + value % 10);
+      size += 2;
+      return;
+    }
+    if (value >= 1000 && value < 10000 && width <= 4) {
+      p[0] = static_cast<char>('0' + value / 1000);
+      p[1] = static_cast<char>('0' + value / 100 % 10);
+      p[2] = static_cast<char>('0' + value / 10 % 10);
+      p[3] = static_cast<char>('0' + value % 10);
+      size += 4;
+      return;
+    }
+  }
   char digits[10];
   unsigned n = 0;
   do {
@@ -122,12 +164,12 @@ void Text::add_number(unsigned value, unsigned width) {
 
 Text month_name(int month) {
   if (month < 1 || month > 12) return {};
-  return load_name(static_cast<std::uint16_t>(kMonthNameBase + month));
+  return names().months[month];
 }
 
 Text day_name(int weekday) {
   if (weekday < 0 || weekday > 6) return {};
-  return load_name(static_cast<std::uint16_t>(kDayNameBase + weekday));
+  return names().days[weekday];
 }
 
 Text short_text(Date d, bool two_digits) {

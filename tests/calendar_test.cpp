@@ -156,6 +156,46 @@ TEST(Dates, EveryDayAgainstCivilCalendar) {
   }
 }
 
+// Every legal day stepped by each unit both ways, against a reference built on
+// the standard library's calendar: month ends stay month ends, other days are
+// cut to the new month's length, the end of February stays there from year to
+// year, and results are clamped to 1901-2099.
+TEST(Dates, EveryDayStepsLikeTheCivilCalendar) {
+  using namespace std::chrono;
+  const sys_days day0 = sys_days{1900y / December / 31};
+  const sys_days first = day0 + days{1}, last = day0 + days{72684};
+  auto value = [](year_month_day ymd) {
+    return D(static_cast<unsigned>(static_cast<int>(ymd.year())), static_cast<unsigned>(ymd.month()),
+             static_cast<unsigned>(ymd.day()));
+  };
+  auto clamp = [&](sys_days s) { return s < first ? first : s > last ? last : s; };
+  auto by_months = [&](year_month_day ymd, int n) {
+    const year_month target = ymd.year() / ymd.month() + months{n};
+    const day end = (target / std::chrono::last).day();
+    const bool month_end = ymd.day() == (ymd.year() / ymd.month() / std::chrono::last).day();
+    return clamp(sys_days{target / (month_end || ymd.day() > end ? end : ymd.day())});
+  };
+  auto by_years = [&](year_month_day ymd, int n) {
+    const year y = ymd.year() + years{n};
+    if (ymd.month() == February && ymd.day() >= day{28}) return clamp(sys_days{y / February / std::chrono::last});
+    return clamp(sys_days{y / ymd.month() / ymd.day()});
+  };
+  for (int32_t n = 1; n <= 72684; ++n) {
+    const sys_days s = day0 + days{n};
+    const year_month_day ymd{s};
+    const sys_days expect[2][4] = {
+        {clamp(s + days{1}), clamp(s + days{7}), by_months(ymd, 1), by_years(ymd, 1)},
+        {clamp(s - days{1}), clamp(s - days{7}), by_months(ymd, -1), by_years(ymd, -1)}};
+    for (int back = 0; back < 2; ++back)
+      for (uint16_t unit = 1; unit <= 4; ++unit) {
+        uint32_t d = value(ymd);
+        (back ? DecDate : IncDate)(&d, unit);
+        ASSERT_EQ(d, value(year_month_day{expect[back][unit - 1]}))
+            << (back ? "dec " : "inc ") << unit << " from day " << n;
+      }
+  }
+}
+
 TEST(Dates, Ranges) {
   const CvDateRange open_start{0, D(1999, 12, 31)};
   const CvDateRange both_empty{0, 0};
