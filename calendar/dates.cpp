@@ -1,29 +1,13 @@
 #include "calendar/dates.h"
 
-#include <array>
 
 #include "frame/settings.h"
 
 namespace corva::calendar {
+
+std::uint8_t detail::month_lengths[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
 namespace {
-
-// Month lengths by month; February's entry is rewritten by leap_step.
-std::uint8_t g_month_length[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
-// Days of a common year before the first of each month.
-constexpr std::int32_t kDaysBefore[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
-// For the day of a leap year (1-366): its month. Built once at compile time so
-// that turning a day number into a date is a lookup, not a walk over months.
-constexpr std::array<std::uint8_t, 367> kMonthOfLeapDay = [] {
-  constexpr std::uint8_t lengths[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  std::array<std::uint8_t, 367> t{};
-  unsigned day = 1;
-  for (std::uint8_t m = 1; m <= 12; ++m)
-    for (unsigned i = 0; i < lengths[m]; ++i) t[day++] = m;
-  return t;
-}();
-constexpr std::int32_t kLeapDaysBefore[13] = {0, 0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335};
 
 Date earliest() { return frame::settings().earliest_date; }
 Date latest() { return frame::settings().latest_date; }
@@ -99,21 +83,6 @@ void year_step(Date& d, int by) {
 }
 
 }  // namespace
-
-void leap_step(std::uint16_t year) {
-  const bool leap = year % 400 == 0 || (year % 100 != 0 && year % 4 == 0);
-  g_month_length[2] = leap ? 29 : 28;
-}
-
-std::uint8_t month_length(unsigned month) { return month <= 12 ? g_month_length[month] : 0; }
-
-bool is_legal(Date d) {
-  const Fields f = fields(d);
-  if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > 31 || f.year < 1901 || f.year > 2099)
-    return false;
-  leap_step(f.year);
-  return f.day <= g_month_length[f.month];
-}
 
 int compare(Date a, Date b) {
   if (later(a, b)) return 1;
@@ -191,28 +160,19 @@ Date quarter_end(std::int16_t quarter, std::uint16_t year) {
   return d;
 }
 
-std::int32_t day_number(Date d) {
-  if (!is_legal(d)) return 0;
-  const Fields f = fields(d);
-  const std::int32_t k = f.year - 1901;
-  std::int32_t n = k * 365 + k / 4 + kDaysBefore[f.month] + f.day;
-  // Within 1901-2099 every fourth year is a leap year.
-  if (f.month > 2 && f.year % 4 == 0) ++n;
-  return n;
-}
-
-Date from_day_number(std::int32_t n) {
+// Numbers below 1 give the first day; numbers past the last give dates past
+// 2099, by the same rule, which are not legal.
+Date detail::from_day_number_outside(std::int32_t n) {
   if (n < 1) return make(1901, 1, 1);
   const std::int64_t k = (std::int64_t{4} * n) / 1461;
   const auto r = static_cast<std::int32_t>(n - (k * 365 + k / 4));
   if (r == 0) return make(static_cast<unsigned>(1900 + k), 12, 31);
   const auto year = static_cast<std::uint16_t>(1901 + k);
   leap_step(year);
-  // The day of the year on a leap year's calendar.
-  const std::int32_t leap_day = g_month_length[2] == 29 || r <= 59 ? r : r + 1;
+  const std::int32_t leap_day = month_lengths[2] == 29 || r <= 59 ? r : r + 1;
+  // A 366th day in a year of 365 days falls after December.
   if (leap_day > 366) return make(year, 13, static_cast<unsigned>(leap_day - 366));
-  const unsigned month = kMonthOfLeapDay[static_cast<std::size_t>(leap_day)];
-  return make(year, month, static_cast<unsigned>(leap_day - kLeapDaysBefore[month]));
+  return Date{year} << 16 | kLeapYear.month_day[leap_day];
 }
 
 std::int32_t weekday(std::int32_t n) {

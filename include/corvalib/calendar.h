@@ -73,6 +73,100 @@ CORVA_API uint16_t NumDaysInMonthInYear(int16_t month, uint16_t year);
 /* The month's length with February as the last date operation left it. */
 CORVA_API uint16_t NumDaysInMonth(int16_t month);
 
+/* ---- Date texts and the clock ----------------------------------------------
+ * Texts follow the regional date order (0 month-day-year, 1 day-month-year,
+ * 2 year-month-day) and, in the short form, the date separator. A date that
+ * is not legal writes as the empty text; so does every date under an unknown
+ * date order. A null text pointer is never written. */
+
+/* The month's (1-12) or weekday's (0 Sunday - 6 Saturday) name, at most high
+ * characters and always terminated; empty for other numbers. */
+CORVA_API void GetMonthName(int16_t month, uint16_t high, char *text);
+CORVA_API void GetDayName(int16_t weekday, uint16_t high, char *text);
+/* '1/5/99' and, with two-digit day and month, '01/05/99'. A text longer than
+ * high fills all high + 1 positions and has no NUL. */
+CORVA_API void DateToShortStr(uint32_t date, uint16_t high, char *text);
+CORVA_API void DateToShortStr2(uint32_t date, uint16_t high, char *text);
+/* 'Jan 5, 1999' (order 1: '5 Jan 1999', order 2: '1999 Jan 5'); cut to high
+ * characters, always terminated. */
+CORVA_API void DateToMedStr(uint32_t date, uint16_t high, char *text);
+/* 'January 5, 1999'; like the short form, may fill all high + 1 positions. */
+CORVA_API void DateToLongStr(uint32_t date, uint16_t high, char *text);
+/* Reads 'Jan 5, 1999', '5 Jan 1999' or '1999 Jan 5' (by the date order, any
+ * case; the first 19 characters) into *date. The year is taken as written
+ * ('Jan 5, 99' is the year 99), and a full month name is not understood.
+ * Check the result with IsLegalDate. Under an unknown order: the empty date. */
+CORVA_API void MedStrToDate(uint16_t high, const char *text, uint32_t *date);
+/* Reads a typed date: one to three numbers, with any non-digits between them
+ * or run together ('1/5/99', '010599', '1231', '5'); a missing year or month
+ * comes from default_date (the empty date when that is not legal), and a year
+ * below 1900 is windowed (00-49 to 20xx, 50-1899 plus 1900). Parts run
+ * together are cut after two digits, so in order 0 '12/5' is 2 January (as
+ * '01' '2/5') while '12/05' is 5 December. Unreadable texts give the empty date or a date that
+ * IsLegalDate rejects. Under an unknown order the result is the default. */
+CORVA_API void ShortStrToDate(uint16_t high, const char *text, uint32_t *date,
+                              uint32_t default_date);
+/* Today from the local clock; GetDate writes it as DateToShortStr does. */
+CORVA_API void GetCurrentDate(uint32_t *date);
+CORVA_API void GetDate(uint16_t high, char *text);
+/* The local time as 'HH:MM:SS.hh' (hundredths); with high below 11 the text is
+ * cut to high + 1 characters and has no NUL. */
+CORVA_API void GetTime(uint16_t high, char *text);
+/* hour << 24 | minute << 16 | second << 8 | hundredths, local time. */
+CORVA_API int32_t GetDosTime(void);
+
+/* ---- Times of day and durations --------------------------------------------
+ * Results named b... are 1 or 0; flags count as set when not 0. Texts have no
+ * HIGH: the caller's array needs room for '12:59:59 PM' and its NUL (12
+ * bytes) for legal records, and 24 bytes covers every record. Null record or
+ * text pointers are never written or read: checks answer 0, texts come out
+ * empty, arithmetic does nothing. */
+
+/* A time of day on the 12-hour clock: hour 1-12, minute and second 0-59, Half
+ * 0 for AM and 1 for PM. Midnight is 12:00:00 AM, noon 12:00:00 PM. */
+typedef struct CvTime {
+  int16_t Hour;
+  int16_t Minute;
+  int16_t Second;
+  int16_t Half;
+} CvTime;
+
+/* A duration: hours 0-23, minutes and seconds 0-59 when legal. */
+typedef struct CvDuration {
+  int16_t Hours;
+  int16_t Minutes;
+  int16_t Seconds;
+} CvDuration;
+
+CORVA_API int32_t bIsValidTime(const CvTime *time);
+CORVA_API int32_t bIsValidDuration(const CvDuration *duration);
+/* The duration from b to a, across midnight when a is earlier
+ * (1:00 AM from 11:00 PM is 2:00:00). */
+CORVA_API void vTimeDiff(const CvTime *a, const CvTime *b, CvDuration *diff);
+/* a - b; the hours may be negative (1:00:00 - 2:30:00 is -2 h 30 min). */
+CORVA_API void vDurationDiff(const CvDuration *a, const CvDuration *b, CvDuration *diff);
+/* a + b, dropping one day past 23 hours (23:30 + 1:45 is 1:15). */
+CORVA_API void vDurationSum(const CvDuration *a, const CvDuration *b, CvDuration *sum);
+/* Decimal hours to two places from hours and minutes: 1:30 is 1.5, 0:20 is
+ * 0.33, 7:59 is 7.98; the seconds do not count. */
+CORVA_API float fHoursToUnits(const CvDuration *duration);
+/* Whole hours and rounded minutes, seconds 0: 1.5 is 1:30:00. Minutes are not
+ * carried (1.999 is 1 hour 60 minutes). Units outside the record's range, or
+ * not a number, give 0:00:00. */
+CORVA_API void vUnitsToHours(float units, CvDuration *duration);
+/* 'H:MM:SS', or 'H:MM' without seconds; always 1. */
+CORVA_API int32_t bDurationToString(const CvDuration *duration, char *text, int32_t with_seconds);
+/* 'H:MM:SS PM', 'H:MM:SS', 'H:MM PM' or 'H:MM'; always 1. */
+CORVA_API int32_t bTimeToString(const CvTime *time, char *text, int32_t with_seconds,
+                                int32_t with_half);
+/* Reads 'H:MM' or 'H:MM:SS' (hours 0-23); 1 when read, else 0 and a cleared
+ * record. Each part is read as atoi does, so 'abc:def' is 0:00:00. */
+CORVA_API int32_t bStringToDuration(const char *text, CvDuration *duration);
+/* As bStringToDuration, and PM when the text holds "PM" or "pm" anywhere.
+ * Hours 13-23 and 0 are taken as typed ('17:30' is hour 17, which
+ * bIsValidTime rejects). */
+CORVA_API int32_t bStringToTime(const char *text, CvTime *time);
+
 CORVA_END_DECLS
 
 #endif

@@ -1,0 +1,84 @@
+// The exported date texts, date readers and clock functions.
+#include <cstdio>
+#include <cstring>
+
+#include "calendar/date_text.h"
+#include "corvalib/calendar.h"
+#include "corvaplat/clock.h"
+#include "text/bstr.h"
+
+namespace cal = corva::calendar;
+namespace bs = corva::text;
+
+namespace {
+
+// Copies all high + 1 positions when the text is that long (leaving no NUL, as
+// a bounded string may), and NUL-fills the rest.
+void write_full(uint16_t high, char* text, std::string_view source) {
+  if (text == nullptr) return;
+  const std::size_t n = std::min<std::size_t>(source.size(), std::size_t{high} + 1);
+  if (n != 0) std::memcpy(text, source.data(), n);
+  bs::fill_from(high, text, n);
+}
+
+}  // namespace
+
+extern "C" {
+
+void GetMonthName(int16_t month, uint16_t high, char* text) {
+  bs::write(high, text, cal::month_name(month).view());
+}
+
+void GetDayName(int16_t weekday, uint16_t high, char* text) {
+  bs::write(high, text, cal::day_name(weekday).view());
+}
+
+void DateToShortStr(uint32_t date, uint16_t high, char* text) {
+  write_full(high, text, cal::short_text(date, false).view());
+}
+
+void DateToShortStr2(uint32_t date, uint16_t high, char* text) {
+  write_full(high, text, cal::short_text(date, true).view());
+}
+
+void DateToMedStr(uint32_t date, uint16_t high, char* text) {
+  bs::write(high, text, cal::medium_text(date).view());
+}
+
+void DateToLongStr(uint32_t date, uint16_t high, char* text) {
+  write_full(high, text, cal::long_text(date).view());
+}
+
+void MedStrToDate(uint16_t high, const char* text, uint32_t* date) {
+  if (date != nullptr) cal::read_medium(bs::view(high, text), *date);
+}
+
+void ShortStrToDate(uint16_t high, const char* text, uint32_t* date, uint32_t default_date) {
+  if (date != nullptr) *date = cal::read_short(bs::view(high, text), default_date);
+}
+
+void GetCurrentDate(uint32_t* date) {
+  if (date != nullptr) *date = cal::today();
+}
+
+void GetDate(uint16_t high, char* text) { DateToShortStr(cal::today(), high, text); }
+
+void GetTime(uint16_t high, char* text) {
+  const corva::platform::LocalTime t = corva::platform::GetLocalTime();
+  cal::Text s;
+  s.add_number(static_cast<unsigned>(t.hour), 2);
+  s.add(':');
+  s.add_number(static_cast<unsigned>(t.minute), 2);
+  s.add(':');
+  s.add_number(static_cast<unsigned>(t.second), 2);
+  s.add('.');
+  s.add_number(static_cast<unsigned>(t.milliseconds / 10), 2);
+  write_full(high, text, s.view());
+}
+
+int32_t GetDosTime(void) {
+  const corva::platform::LocalTime t = corva::platform::GetLocalTime();
+  return t.hour * 16777216 + t.minute * 65536 + t.second * 256 + t.milliseconds / 10;
+}
+
+}  // extern "C"
