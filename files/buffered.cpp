@@ -1,0 +1,474 @@
+#include "files/buffered.h"
+
+#include <corvaplat/files.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+#include "text/bstr.h"
+
+namespace corva::files {
+namespace plat = corva::platform;
+
+static_assert(sizeof(File) == 281, "the file variable is 281 bytes");
+static_assert(offsetof(File, result) == 0 && offsetof(File, eof) == 4 &&
+              offsetof(File, isNew) == 5 && offsetof(File, lastCount) == 6 &&
+              offsetof(File, handle) == 8 && offsetof(File, direction) == 10 &&
+              offsetof(File, again) == 14 && offsetof(File, lastItem) == 15 &&
+              offsetof(File, buffer) == 17 && offsetof(File, bufIndex) == 273 &&
+              offsetof(File, bufCount) == 275 && offsetof(File, signature) == 277,
+              "file variable fields follow each other without gaps");
+static_assert(sizeof(CvxLockRegion) == 8, "a lock region is two 32-bit values");
+
+namespace {
+
+constexpr std::uint16_t kBufferSize = 256;
+constexpr std::int32_t kLongPiece = 61440;
+constexpr std::size_t kLongestName = 259;
+constexpr char kCr = 13, kLf = 10, kCtrlZ = 26;
+
+// A name as the services take it: up to its NUL, but never read further than
+// one character past the longest name, which is then refused as too long.
+std::string bounded_name(const char* name) {
+  if (name == nullptr) return {};
+  return std::string(name, strnlen(name, kLongestName + 1));
+}
+
+void set_up(File& f, plat::HFILE h, bool eof, bool is_new) {
+  f.handle = static_cast<std::uint16_t>(h);
+  f.direction = CVX_DIR_NONE;
+  f.again = 0;
+  f.buffer[0] = 0;
+  f.bufIndex = 0;
+  f.bufCount = 0;
+  f.signature = CVX_FILE_SIGNATURE;
+  f.result = CVX_FILE_DONE;
+  f.eof = eof ? 1 : 0;
+  f.isNew = is_new ? 1 : 0;
+}
+
+void fail_open(File& f, std::uint32_t error) { f.result = result_from_error(error); }
+
+// The bytes that ReadChar turns into something else, or that end a line.
+bool special(unsigned char c) { return c == kCr || c == kLf || c == kCtrlZ || c == CVX_EOL; }
+
+// The next raw byte of the buffer, refilling it first when used up; false
+// when the refill brought nothing.
+bool next_byte(File& f, unsigned char& b) {
+  if (f.bufIndex >= f.bufCount || f.bufIndex >= kBufferSize) {
+    if (!fill_buffer(f)) return false;
+  }
+  b = static_cast<unsigned char>(f.buffer[f.bufIndex++]);
+  return true;
+}
+
+// Stores a byte in the write buffer, writing a full buffer out first.
+void put_byte(File& f, char b) {
+  if (f.bufIndex >= kBufferSize) {
+    write_block(f, kBufferSize, f.buffer);
+    if (f.result != CVX_FILE_DONE) return;
+    f.bufIndex = 0;
+  }
+  f.buffer[f.bufIndex++] = b;
+  f.result = CVX_FILE_DONE;
+}
+
+// Writes the bytes waiting in a write buffer; false (result set) on failure.
+bool write_waiting(File& f) {
+  if (f.direction != CVX_DIR_WRITE || f.bufIndex == 0) return true;
+  const std::uint16_t n = f.bufIndex > kBufferSize ? kBufferSize : f.bufIndex;
+  write_block(f, n, f.buffer);
+  return f.result == CVX_FILE_DONE;
+}
+
+}  // namespace
+
+std::int32_t result_from_error(std::uint32_t error) {
+  switch (error) {
+    case plat::kErrorFileNotFound: return CVX_FILE_NOT_FOUND;
+    case plat::kErrorPathNotFound: return CVX_FILE_PATH_NOT_FOUND;
+    case plat::kErrorTooManyOpenFiles: return CVX_FILE_TOO_MANY_OPEN;
+    case plat::kErrorAccessDenied: return CVX_FILE_ACCESS_DENIED;
+    // A file that another open denies us is in use by another user, which
+    // callers know as access denied.
+    case plat::kErrorSharingViolation: return CVX_FILE_ACCESS_DENIED;
+    case plat::kErrorInvalidHandle: return CVX_FILE_NOT_OPEN;
+    default: return CVX_FILE_FAILED;
+  }
+}
+
+void multi_lookup(File& f, const char* name, bool shared, bool read_only, bool create) {
+  const std::string n = bounded_name(name);
+  const plat::HFILE probe = plat::_lopen(n.c_str(), plat::OF_READ | plat::OF_SHARE_DENY_NONE);
+  if (probe == plat::HFILE_ERROR) {
+    if (create) {
+      create32(f, n.c_str());
+    } else {
+      fail_open(f, plat::GetLastError());
+    }
+    return;
+  }
+  plat::_lclose(probe);
+  const std::uint32_t mode = (read_only ? plat::OF_READ : plat::OF_READWRITE) |
+                             (shared ? plat::OF_SHARE_DENY_NONE : plat::OF_SHARE_DENY_WRITE);
+  const plat::HFILE h = plat::_lopen(n.c_str(), mode);
+  if (h == plat::HFILE_ERROR) {
+    fail_open(f, plat::GetLastError());
+    return;
+  }
+  set_up(f, h, false, false);
+}
+
+void create(File& f, const char* name) {
+  const std::string n = bounded_name(name);
+  plat::OFSTRUCT record{};
+  const plat::HFILE h = plat::OpenFile(
+      n.c_str(), &record, plat::OF_CREATE | plat::OF_READWRITE | plat::OF_SHARE_EXCLUSIVE);
+  if (h == plat::HFILE_ERROR) {
+    fail_open(f, record.nErrCode);
+    return;
+  }
+  set_up(f, h, true, true);
+}
+
+void create32(File& f, const char* name) {
+  const std::string n = bounded_name(name);
+  const std::uint32_t made =
+      plat::CreateFileA(n.c_str(), plat::GENERIC_READ | plat::GENERIC_WRITE,
+                        plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE, plat::CREATE_NEW,
+                        plat::FILE_ATTRIBUTE_NORMAL);
+  if (made != plat::INVALID_HANDLE_VALUE) plat::CloseHandle(made);  // an existing file is fine
+  const plat::HFILE h = plat::_lopen(n.c_str(), plat::OF_READWRITE | plat::OF_SHARE_EXCLUSIVE);
+  if (h == plat::HFILE_ERROR) {
+    fail_open(f, plat::GetLastError());
+    return;
+  }
+  set_up(f, h, true, true);
+}
+
+std::int32_t open_file(const char* name, void* error_record, std::uint32_t mode) {
+  const std::string n = bounded_name(name);
+  auto report = [error_record] {
+    if (error_record == nullptr) return;
+    const std::uint16_t e = static_cast<std::uint16_t>(plat::GetLastError());
+    std::memcpy(static_cast<char*>(error_record) + 2, &e, sizeof e);
+  };
+  if ((mode & plat::OF_CREATE) != 0) {
+    const std::uint32_t access = (mode & plat::OF_ACCESS_MASK) == plat::OF_READWRITE
+                                     ? plat::GENERIC_READ | plat::GENERIC_WRITE
+                                 : (mode & plat::OF_ACCESS_MASK) == plat::OF_WRITE
+                                     ? plat::GENERIC_WRITE
+                                     : plat::GENERIC_READ;
+    std::uint32_t share = plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE;
+    if ((mode & plat::OF_SHARE_MASK) == plat::OF_SHARE_DENY_READ) share = plat::FILE_SHARE_WRITE;
+    if ((mode & plat::OF_SHARE_MASK) == plat::OF_SHARE_DENY_WRITE) share = plat::FILE_SHARE_READ;
+    const std::uint32_t made = plat::CreateFileA(n.c_str(), access, share, plat::CREATE_NEW,
+                                                 plat::FILE_ATTRIBUTE_NORMAL);
+    if (made == plat::INVALID_HANDLE_VALUE) {
+      report();
+    } else {
+      plat::CloseHandle(made);
+    }
+  }
+  const plat::HFILE h = plat::_lopen(n.c_str(), mode & ~static_cast<std::uint32_t>(plat::OF_CREATE));
+  if (h == plat::HFILE_ERROR) report();
+  return h;
+}
+
+bool check(File& f, std::int32_t direction) {
+  if (f.signature != CVX_FILE_SIGNATURE || f.handle == 0) {
+    f.result = CVX_FILE_NOT_OPEN;
+    return false;
+  }
+  if (direction < CVX_DIR_NONE || direction > CVX_DIR_WRITE) {
+    f.result = CVX_FILE_WRONG_USE;
+    return false;
+  }
+  if (direction != CVX_DIR_NONE) {
+    if (f.direction != CVX_DIR_NONE && f.direction != direction) {
+      f.result = CVX_FILE_WRONG_USE;
+      return false;
+    }
+    f.direction = direction;
+  }
+  return true;
+}
+
+bool read_block(File& f, std::uint16_t count, void* data) {
+  const std::uint32_t n = plat::_lread(f.handle, data, count);
+  if (n == plat::kTransferError) {
+    f.lastCount = 0;
+    f.result = CVX_FILE_FAILED;
+    return false;
+  }
+  f.lastCount = static_cast<std::uint16_t>(n);
+  f.result = CVX_FILE_DONE;
+  f.eof = n < count ? 1 : 0;
+  return true;
+}
+
+bool write_block(File& f, std::uint16_t count, const void* data) {
+  const std::uint32_t n = plat::_lwrite(f.handle, data, count);
+  if (n == plat::kTransferError) {
+    f.lastCount = 0;
+    f.result = CVX_FILE_FAILED;
+    return false;
+  }
+  f.lastCount = static_cast<std::uint16_t>(n);
+  f.eof = n < count ? 1 : 0;
+  f.result = n < count ? CVX_FILE_MEDIUM_FULL : CVX_FILE_DONE;
+  return f.result == CVX_FILE_DONE;
+}
+
+bool fill_buffer(File& f) {
+  read_block(f, kBufferSize, f.buffer);
+  if (f.result != CVX_FILE_DONE) return false;
+  f.bufCount = f.lastCount;
+  f.bufIndex = 0;
+  f.eof = f.lastCount == 0 ? 1 : 0;
+  return f.lastCount != 0;
+}
+
+void read_char(File& f, char& ch) {
+  ch = 0;
+  if (!check(f, CVX_DIR_READ)) return;
+  if (f.again) {
+    ch = static_cast<char>(f.lastItem & 0xFF);
+    f.again = 0;
+    f.result = CVX_FILE_DONE;
+    return;
+  }
+  if (f.eof) {
+    f.result = CVX_FILE_WRONG_USE;
+    return;
+  }
+  unsigned char b = 0;
+  if (!next_byte(f, b)) return;  // the end of the file: ch 0, eof set by the refill
+  ch = static_cast<char>(b);
+  if (b == kCr) {
+    ch = CVX_EOL;
+    if (f.bufIndex >= f.bufCount) fill_buffer(f);
+    if (f.bufIndex < f.bufCount && f.buffer[f.bufIndex] == kLf) ++f.bufIndex;
+    f.eof = 0;
+  } else if (b == kLf) {
+    ch = CVX_EOL;
+  } else if (b == kCtrlZ) {
+    ch = 0;
+    f.eof = 1;
+  }
+  f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(ch));
+  f.result = CVX_FILE_DONE;
+}
+
+void read_word(File& f, std::uint16_t& w) {
+  w = 0;
+  if (!check(f, CVX_DIR_READ)) return;
+  if (f.again) {
+    w = static_cast<std::uint16_t>(f.lastItem);
+    f.again = 0;
+    f.result = CVX_FILE_DONE;
+    return;
+  }
+  if (f.eof) {
+    f.result = CVX_FILE_WRONG_USE;
+    return;
+  }
+  unsigned char low = 0, high = 0;
+  if (!next_byte(f, low) || !next_byte(f, high)) return;
+  w = static_cast<std::uint16_t>(low | (high << 8));
+  f.lastItem = static_cast<std::int16_t>(w);
+  f.result = CVX_FILE_DONE;
+}
+
+void write_char(File& f, char ch) {
+  if (ch == CVX_EOL) {
+    write_char(f, kCr);
+    if (f.result == CVX_FILE_DONE) write_char(f, kLf);
+    return;
+  }
+  if (!check(f, CVX_DIR_WRITE)) return;
+  put_byte(f, ch);
+}
+
+void write_word(File& f, std::uint16_t w) {
+  if (!check(f, CVX_DIR_WRITE)) return;
+  put_byte(f, static_cast<char>(w & 0xFF));
+  if (f.result == CVX_FILE_DONE) put_byte(f, static_cast<char>(w >> 8));
+}
+
+void again(File& f) {
+  if (!check(f, CVX_DIR_READ)) return;
+  f.again = 1;
+  f.result = CVX_FILE_DONE;
+}
+
+std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
+  std::size_t n = 0;
+  while (n < high) {
+    // Runs of ordinary characters already in the buffer are copied at once;
+    // they are exactly what ReadChar would deliver one by one.
+    if (f.direction == CVX_DIR_READ && !f.again && !f.eof && f.signature == CVX_FILE_SIGNATURE &&
+        f.handle != 0 && f.bufIndex < f.bufCount && f.bufCount <= kBufferSize) {
+      const char* from = f.buffer + f.bufIndex;
+      std::size_t avail = f.bufCount - f.bufIndex;
+      if (avail > high - n) avail = high - n;
+      std::size_t run = 0;
+      while (run < avail && !special(static_cast<unsigned char>(from[run]))) ++run;
+      if (run != 0) {
+        std::memcpy(line + n, from, run);
+        n += run;
+        f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + run);
+        f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(from[run - 1]));
+        f.result = CVX_FILE_DONE;
+        continue;
+      }
+    }
+    char ch = 0;
+    read_char(f, ch);
+    if (ch == CVX_EOL || f.result != CVX_FILE_DONE || f.eof) break;
+    line[n++] = ch;
+  }
+  text::fill_from(high, line, n);
+  return static_cast<std::uint16_t>(n);
+}
+
+std::uint16_t write_line(File& f, std::uint16_t high, const char* line) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i <= high && line[i] != '\0'; ++i) {
+    write_char(f, line[i]);
+    if (f.result != CVX_FILE_DONE) return static_cast<std::uint16_t>(count);
+    ++count;
+  }
+  write_char(f, CVX_EOL);
+  if (f.result == CVX_FILE_DONE) count += 2;
+  return static_cast<std::uint16_t>(count);
+}
+
+bool read_long_block(File& f, std::int32_t size, void* data) {
+  if (!check(f, CVX_DIR_NONE)) return false;
+  char* p = static_cast<char*>(data);
+  bool ok = size >= 0 && (data != nullptr || size == 0);
+  for (std::int32_t done = 0; ok && done < size;) {
+    const std::int32_t piece = size - done < kLongPiece ? size - done : kLongPiece;
+    const std::uint32_t n = plat::_lread(f.handle, p + done, static_cast<std::uint32_t>(piece));
+    ok = n == static_cast<std::uint32_t>(piece);
+    done += piece;
+  }
+  f.result = ok ? CVX_FILE_DONE : CVX_FILE_FAILED;
+  f.eof = ok ? 0 : 1;
+  return ok;
+}
+
+bool write_long_block(File& f, std::int32_t size, const void* data) {
+  if (!check(f, CVX_DIR_NONE)) return false;
+  if (size < 0 || (data == nullptr && size != 0)) {
+    f.result = CVX_FILE_FAILED;
+    return false;
+  }
+  const char* p = static_cast<const char*>(data);
+  bool ok = true;
+  for (std::int32_t done = 0; ok && done < size;) {
+    const std::int32_t piece = size - done < kLongPiece ? size - done : kLongPiece;
+    const std::uint32_t n = plat::_lwrite(f.handle, p + done, static_cast<std::uint32_t>(piece));
+    ok = n == static_cast<std::uint32_t>(piece);
+    done += piece;
+  }
+  f.result = ok ? CVX_FILE_DONE : CVX_FILE_MEDIUM_FULL;
+  return ok;
+}
+
+void set_pos(File& f, std::int32_t position) {
+  if (!check(f, CVX_DIR_NONE)) return;
+  if (!write_waiting(f)) return;
+  if (plat::_llseek(f.handle, position, plat::FILE_BEGIN) == plat::HFILE_ERROR) {
+    f.result = CVX_FILE_FAILED;
+    return;
+  }
+  f.bufIndex = 0;
+  f.bufCount = 0;
+}
+
+void get_pos(File& f, std::int32_t& position) {
+  if (!check(f, CVX_DIR_NONE)) return;
+  std::int32_t p = plat::_llseek(f.handle, 0, plat::FILE_CURRENT);
+  if (p == plat::HFILE_ERROR) {
+    f.result = CVX_FILE_FAILED;
+    return;
+  }
+  if (f.direction == CVX_DIR_READ) p = p - f.bufCount + f.bufIndex;
+  if (f.direction == CVX_DIR_WRITE) p += f.bufIndex;
+  position = p;
+}
+
+void file_length(File& f, std::int32_t& length) {
+  if (!check(f, CVX_DIR_NONE)) return;
+  const std::int32_t here = plat::_llseek(f.handle, 0, plat::FILE_CURRENT);
+  if (f.result != CVX_FILE_DONE) return;
+  const std::int32_t end = plat::_llseek(f.handle, 0, plat::FILE_END);
+  if (here == plat::HFILE_ERROR || end == plat::HFILE_ERROR) {
+    f.result = CVX_FILE_FAILED;
+    return;
+  }
+  length = end;
+  plat::_llseek(f.handle, here, plat::FILE_BEGIN);
+}
+
+void file_reset(File& f) {
+  if (!check(f, CVX_DIR_NONE)) return;
+  set_pos(f, 0);
+  f.direction = CVX_DIR_NONE;
+  f.again = 0;
+  f.eof = 0;
+  f.result = CVX_FILE_DONE;
+}
+
+std::uint16_t get_handle(File& f) {
+  if (!check(f, CVX_DIR_NONE)) return 0;
+  f.result = CVX_FILE_DONE;
+  return f.handle;
+}
+
+void close(File& f) {
+  if (!check(f, CVX_DIR_NONE)) return;
+  if (!write_waiting(f)) return;
+  if (plat::_lclose(f.handle) != 0) {
+    f.result = CVX_FILE_FAILED;
+    return;
+  }
+  f.result = CVX_FILE_DONE;
+  f.handle = 0;
+}
+
+void flush(File& f) {
+  if (!check(f, CVX_DIR_NONE)) return;
+  bool ok = plat::_commit(f.handle) == 0;
+  const plat::HFILE copy = plat::_dup(f.handle);
+  ok = ok && copy != plat::HFILE_ERROR;
+  if (copy != plat::HFILE_ERROR) plat::_lclose(copy);
+  f.result = ok ? CVX_FILE_DONE : CVX_FILE_FAILED;
+}
+
+int lock_region(File& f, const CvxLockRegion& region, bool lock) {
+  std::int32_t here = 0;
+  get_pos(f, here);
+  // A file variable that is not open, or a region the position cannot reach,
+  // never reaches the system: a stray handle could lock another file.
+  if (f.signature != CVX_FILE_SIGNATURE || f.handle == 0) return plat::CRT_EBADF;
+  if (region.start < 0 || region.length < 0) return plat::CRT_EINVAL;
+  set_pos(f, region.start);
+  if (f.result != CVX_FILE_DONE) return plat::CRT_EACCES;  // a waiting buffer could not be written
+  const int rc = plat::_locking(f.handle, lock ? plat::LK_LOCK : plat::LK_UNLCK, region.length);
+  const int err = rc == 0 ? 0 : plat::crt_errno();
+  set_pos(f, here);
+  return err;
+}
+
+bool share_is_loaded(File& f) {
+  const CvxLockRegion first{0, 1};
+  const int err = lock_region(f, first, true);
+  if (err == 0) lock_region(f, first, false);
+  return err != plat::CRT_EINVAL;
+}
+
+}  // namespace corva::files

@@ -1,0 +1,336 @@
+// The buffered file variable: opens and their result codes, characters and
+// line ends, lines, words, positions, blocks, a full medium, locks.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "corvalib/files.h"
+#include "corvaplat/clock.h"
+#include "corvaplat/files.h"
+#include "corvaplat/sys.h"
+#include "support/temp_dir.h"
+
+namespace {
+namespace plat = corva::platform;
+
+class BufferedFiles : public testing::Test {
+ protected:
+  corva::test::TempDir dir;
+  CvxFileType f{};
+  std::string name(const std::string& n) const { return dir.file(n); }
+  void open_text(const std::string& bytes) {
+    dir.write("t.txt", bytes);
+    Lookup(&f, 79, name("t.txt").c_str(), 0);
+    ASSERT_EQ(f.result, 0);
+  }
+  std::string read_chars(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+      char c = 'x';
+      ReadChar(&f, &c);
+      s += c;
+    }
+    return s;
+  }
+  void TearDown() override {
+    if (f.signature == CVX_FILE_SIGNATURE && f.handle != 0) Close(&f);
+    EXPECT_EQ(plat::open_file_count(), 0);
+  }
+};
+
+TEST_F(BufferedFiles, OpenResults) {
+  dir.write("there.dat", "abc");
+  dir.mkdir("folder");
+  struct Case {
+    const char* what;
+    std::string file;
+    int result;
+  };
+  const Case cases[] = {
+      {"missing", name("missing.dat"), CVX_FILE_NOT_FOUND},
+      {"missing directory", name("nodir/x.dat"), CVX_FILE_PATH_NOT_FOUND},
+      {"directory", name("folder"), CVX_FILE_ACCESS_DENIED},
+      {"empty name", "", CVX_FILE_PATH_NOT_FOUND},
+      {"300 characters", name(std::string(300, 'n')), CVX_FILE_PATH_NOT_FOUND},
+      {"present", name("there.dat"), CVX_FILE_DONE},
+  };
+  for (const Case& c : cases) {
+    CvxFileType v{};
+    v.signature = 77;  // a failed open leaves the variable unopened
+    Lookup(&v, 79, c.file.c_str(), 0);
+    EXPECT_EQ(v.result, c.result) << c.what;
+    EXPECT_EQ(v.signature == CVX_FILE_SIGNATURE, c.result == 0) << c.what;
+    if (c.result == 0) {
+      EXPECT_EQ(v.eof, 0);
+      EXPECT_EQ(v.isNew, 0);
+      Close(&v);
+    }
+  }
+  Lookup(&f, 79, nullptr, 0);
+  EXPECT_EQ(f.result, CVX_FILE_PATH_NOT_FOUND);
+}
+
+TEST_F(BufferedFiles, CreateAndCreate32) {
+  dir.write("keep.dat", "contents");
+  Create32(&f, 0, name("keep.dat").c_str());
+  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(f.isNew, 1);
+  EXPECT_EQ(f.eof, 1);
+  int32_t length = -1;
+  FileLength(&f, &length);
+  EXPECT_EQ(length, 8);
+  // An exclusive open keeps others out, also another variable of this process.
+  CvxFileType other{};
+  Lookup(&other, 79, name("keep.dat").c_str(), 0);
+  EXPECT_EQ(other.result, CVX_FILE_ACCESS_DENIED);
+  Close(&f);
+  Create(&f, 0, name("keep.dat").c_str());
+  EXPECT_EQ(f.result, 0);
+  FileLength(&f, &length);
+  EXPECT_EQ(length, 0);
+  Close(&f);
+  Lookup(&f, 0, name("made.dat").c_str(), 1);
+  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(f.isNew, 1);
+  // CvxOpenFile reports into the second word of the caller's record only.
+  std::uint16_t record[2] = {0xAAAA, 0};
+  EXPECT_EQ(CvxOpenFile(name("none.dat").c_str(), record, CVX_OF_READ), -1);
+  EXPECT_EQ(record[0], 0xAAAA);
+  EXPECT_EQ(record[1], 2);
+  const int32_t h =
+      CvxOpenFile(name("new.dat").c_str(), record, CVX_OF_CREATE | CVX_OF_READWRITE | CVX_OF_SHARE_DENY_NONE);
+  ASSERT_GT(h, 0);
+  plat::_lclose(h);
+}
+
+TEST_F(BufferedFiles, LineEndsAndCtrlZ) {
+  open_text(std::string("A\r\nB\nC\r\x1a", 8));
+  EXPECT_EQ(read_chars(7), std::string("A\x1e" "B\x1e" "C\x1e", 6) + '\0');
+  EXPECT_EQ(f.eof, 1);
+  EXPECT_EQ(f.result, 0);
+  char c = 'x';
+  ReadChar(&f, &c);
+  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);
+  EXPECT_EQ(c, 0);
+}
+
+TEST_F(BufferedFiles, CarriageReturnAcrossTheBuffer) {
+  std::string text(255, 'a');
+  text += "\r\nz";
+  open_text(text);
+  std::string s = read_chars(258);
+  EXPECT_EQ(s.substr(255), std::string("\x1e" "z") + '\0');
+  EXPECT_EQ(f.eof, 1);
+  int32_t pos = 0;
+  GetPos(&f, &pos);
+  EXPECT_EQ(pos, 258);
+}
+
+TEST_F(BufferedFiles, ReadLn) {
+  open_text("ABCDEF\r\nsecond\nlast");
+  struct Case {
+    uint16_t high;
+    const char* text;
+    uint16_t count;
+  };
+  const Case cases[] = {{0, "", 0}, {3, "ABC", 3}, {10, "DEF", 3}, {10, "second", 6},
+                        {10, "last", 4}, {10, "", 0}};
+  for (const Case& c : cases) {
+    char line[12];
+    std::memset(line, '#', sizeof line);
+    EXPECT_EQ(ReadLn(&f, c.high, line), c.count) << c.text;
+    EXPECT_STREQ(line, c.text);
+    for (int i = c.count; i <= c.high; ++i) EXPECT_EQ(line[i], 0);
+  }
+  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);  // the last call read past the end
+}
+
+TEST_F(BufferedFiles, WriteLnAndDirection) {
+  Create(&f, 0, name("w.txt").c_str());
+  EXPECT_EQ(WriteLn(&f, 5, "AB"), 4);
+  EXPECT_EQ(std::string(f.buffer, 4), "AB\r\n");
+  EXPECT_EQ(dir.read("w.txt"), "");  // still in the buffer
+  EXPECT_EQ(WriteLn(&f, 1, "xyz"), 4);  // cut at HIGH
+  char c = 0;
+  ReadChar(&f, &c);
+  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);
+  int32_t pos = 0;
+  GetPos(&f, &pos);
+  EXPECT_EQ(pos, 8);
+  SetPos(&f, 2);
+  EXPECT_EQ(dir.read("w.txt"), "AB\r\nxy\r\n");
+  FileReset(&f);
+  EXPECT_EQ(read_chars(3), "AB\x1e");
+  WriteChar(&f, 'q');
+  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);
+  FileReset(&f);
+  WriteChar(&f, 'q');
+  EXPECT_EQ(f.result, 0);
+  Close(&f);
+  EXPECT_EQ(dir.read("w.txt"), "qB\r\nxy\r\n");
+}
+
+TEST_F(BufferedFiles, WordsAndAgain) {
+  Create(&f, 0, name("words.dat").c_str());
+  for (uint16_t w : {0x1234, 0xFFFE, 0x000A}) WriteWord(&f, w);
+  FileReset(&f);
+  uint16_t w = 0;
+  ReadWord(&f, &w);
+  EXPECT_EQ(w, 0x1234);
+  Again(&f);
+  ReadWord(&f, &w);
+  EXPECT_EQ(w, 0x1234);
+  ReadWord(&f, &w);
+  EXPECT_EQ(w, 0xFFFE);
+  ReadWord(&f, &w);
+  EXPECT_EQ(w, 0x000A);  // no line-end translation for words
+  ReadWord(&f, &w);
+  EXPECT_EQ(w, 0);
+  EXPECT_EQ(f.eof, 1);
+  FileReset(&f);
+  EXPECT_EQ(read_chars(1), "\x34");
+  Again(&f);
+  EXPECT_EQ(read_chars(2), "\x34\x12");
+}
+
+TEST_F(BufferedFiles, PositionAfterBufferedReads) {
+  open_text(std::string(1000, 'k'));
+  read_chars(10);
+  int32_t pos = -1;
+  GetPos(&f, &pos);
+  EXPECT_EQ(pos, 10);
+  EXPECT_EQ(plat::_llseek(GetHandle(&f), 0, plat::FILE_CURRENT), 256);
+  int32_t length = 0;
+  FileLength(&f, &length);
+  EXPECT_EQ(length, 1000);
+  GetPos(&f, &pos);
+  EXPECT_EQ(pos, 10);
+}
+
+// Every checked operation on an unopened or closed variable gives 6 and
+// changes nothing else.
+TEST_F(BufferedFiles, NotAnOpenFileVariable) {
+  CvxFileType garbage;
+  std::memset(&garbage, 0x5A, sizeof garbage);
+  CvxFileType closed{};
+  Create(&closed, 0, name("c.dat").c_str());
+  Close(&closed);
+  for (CvxFileType* v : {&garbage, &closed}) {
+    const CvxFileType before = *v;
+    auto same_but_result = [&] {
+      CvxFileType a = *v, b = before;
+      a.result = b.result = 0;
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    };
+    char c;
+    uint16_t w;
+    int32_t n = 0;
+    char line[4];
+    CvxLockRegion r{0, 1};
+    const std::vector<std::function<void()>> ops = {
+        [&] { ReadChar(v, &c); },     [&] { ReadWord(v, &w); },     [&] { WriteChar(v, 'a'); },
+        [&] { WriteWord(v, 1); },      [&] { Again(v); },            [&] { ReadLn(v, 3, line); },
+        [&] { WriteLn(v, 3, "ab"); },  [&] { SetPos(v, 0); },        [&] { GetPos(v, &n); },
+        [&] { FileLength(v, &n); },    [&] { FileReset(v); },        [&] { EXPECT_EQ(GetHandle(v), 0); },
+        [&] { EXPECT_FALSE(CheckFile(v, 0)); }, [&] { Close(v); },  [&] { Flush(v); },
+        [&] { EXPECT_FALSE(Lock(v, &r)); },     [&] { EXPECT_EQ(UnLock(v, &r), 9); },
+        [&] { EXPECT_FALSE(ReadLongBlock(v, 1, line)); },
+    };
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+      v->result = 0;
+      ops[i]();
+      EXPECT_EQ(v->result, CVX_FILE_NOT_OPEN) << "operation " << i;
+      EXPECT_TRUE(same_but_result()) << "operation " << i;
+    }
+  }
+  // Null pointers are refused quietly.
+  ReadChar(nullptr, nullptr);
+  EXPECT_EQ(ReadLn(nullptr, 3, nullptr), 0);
+  EXPECT_FALSE(Lock(nullptr, nullptr));
+  EXPECT_EQ(CheckFile(&f, 5), 0);
+}
+
+TEST_F(BufferedFiles, BlocksAndLongBlocks) {
+  Create(&f, 0, name("b.dat").c_str());
+  std::vector<char> data(200000);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);
+  EXPECT_TRUE(WriteLongBlock(&f, static_cast<int32_t>(data.size()), data.data()));
+  EXPECT_TRUE(WriteBlock(&f, 3, "end"));
+  SetPos(&f, 0);
+  std::vector<char> back(data.size());
+  EXPECT_TRUE(ReadLongBlock(&f, static_cast<int32_t>(back.size()), back.data()));
+  EXPECT_EQ(back, data);
+  char tail[8] = {};
+  EXPECT_TRUE(ReadBlock(&f, 8, tail));
+  EXPECT_EQ(f.lastCount, 3);
+  EXPECT_EQ(f.eof, 1);
+  EXPECT_STREQ(tail, "end");
+  EXPECT_FALSE(ReadLongBlock(&f, 10, back.data()));
+  EXPECT_EQ(f.result, CVX_FILE_FAILED);
+  EXPECT_EQ(f.eof, 1);
+  EXPECT_FALSE(WriteLongBlock(&f, -1, data.data()));
+  SetPos(&f, -5);
+  EXPECT_EQ(f.result, CVX_FILE_FAILED);
+}
+
+// A full medium: result 8 and eof, and what was written before stays.
+TEST_F(BufferedFiles, FullMediumKeepsWhatWasWritten) {
+  Create(&f, 0, name("full.txt").c_str());
+  EXPECT_EQ(WriteLn(&f, 79, std::string(300, 'a').c_str()), 80 + 2);
+  SetPos(&f, 82);
+  {
+    plat::SysOverride o;
+    o.calls().pwrite = [](int, const void*, std::size_t, std::int64_t) -> long {
+      errno = ENOSPC;
+      return -1;
+    };
+    for (int i = 0; i < 300 && f.result == 0; ++i) WriteChar(&f, 'b');
+    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);
+    EXPECT_EQ(f.eof, 1);
+    EXPECT_FALSE(WriteBlock(&f, 4, "more"));
+    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);
+    EXPECT_FALSE(WriteLongBlock(&f, 4, "more"));
+    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);
+    Close(&f);
+    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);  // not closed: the buffer waits
+  }
+  Close(&f);
+  EXPECT_EQ(f.result, 0);
+  const std::string kept = dir.read("full.txt");
+  EXPECT_EQ(kept.substr(0, 82), std::string(80, 'a') + "\r\n");
+}
+
+TEST_F(BufferedFiles, LocksRetryThroughTheClock) {
+  dir.write("rec.dat", std::string(512, 'r'));
+  Lookup(&f, 0, name("rec.dat").c_str(), 0);
+  CvxFileType g{};
+  MultiLookup(&g, 0, name("rec.dat").c_str(), 1, 1, 0);  // shared reading alongside
+  EXPECT_EQ(g.result, CVX_FILE_DONE);
+  read_chars(5);
+  CvxLockRegion r{100, 50};
+  EXPECT_TRUE(Lock(&f, &r));
+  int32_t pos = 0;
+  GetPos(&f, &pos);
+  EXPECT_EQ(pos, 5);  // the logical position survives the lock
+  plat::ManualClock clock;
+  plat::Clock* saved = plat::set_clock(&clock);
+  CvxLockRegion inside{120, 1};
+  EXPECT_FALSE(Lock(&g, &inside));
+  EXPECT_EQ(clock.sleeps(), 9);
+  EXPECT_EQ(clock.slept().count(), 9000);
+  plat::set_clock(saved);
+  EXPECT_EQ(UnLock(&g, &inside), 13);
+  EXPECT_EQ(UnLock(&f, &r), 0);
+  EXPECT_TRUE(Lock(&g, &inside));
+  EXPECT_TRUE(ShareIsLoaded(&f));
+  CvxLockRegion bad{-1, 4};
+  EXPECT_EQ(UnLock(&f, &bad), 22);
+  EXPECT_EQ(read_chars(1), "r");
+  Close(&g);
+}
+
+}  // namespace
