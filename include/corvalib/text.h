@@ -131,6 +131,35 @@ CORVA_API char *lstrdup(const char *text);
 
 /* ---- Text utilities ------------------------------------------------------- */
 
+/* Steps the number in a reference up / down by one. The number is the last
+ * run of digits; what is around it stays: "INV-0099-A" steps up to
+ * "INV-0100-A" and back. All nines grow by a digit when the array has room
+ * ("99" gives "100"), else they become zeros ("A9" in HIGH 1 gives "A0").
+ * Going down, a run of 7 or more digits that gains a leading zero loses it
+ * ("1000000" gives "999999"); shorter runs keep their width ("100" gives
+ * "099"); a number that is all zeros stays as it is. A text without digits
+ * gets "1" (up) or "0" (down) at its end, or at position high - 1 when there
+ * is no room; an array of HIGH 0 is left alone. Empty texts stay empty. */
+CORVA_API void TextIncrement(uint16_t high, char *text);
+CORVA_API void TextDecrement(uint16_t high, char *text);
+/* Two plain strings. 0 when text matches mask, where "*" stands for exactly
+ * one character and a run of trailing "*" also matches a shorter text
+ * ("AB1" and "AB12" match "AB**", "AB123" does not). Otherwise 1 or -1 in
+ * the manner of a comparison, characters as signed 8-bit values; a longer
+ * text gives 1. An empty or null mask matches everything. */
+CORVA_API int16_t MatchMask(const char *text, const char *mask);
+/* Moves the first line of text, at most line_high characters, into line:
+ * up to a line feed, else broken after the last whitespace when the line
+ * fills up inside a word (a word longer than the line is cut). Whitespace
+ * at the end of the line and after it in the text is dropped. 1 when the
+ * line received a character; 0, and an all-NUL line, for an empty text. A
+ * line of HIGH 0 takes nothing, so the text keeps its words. Null line: 0,
+ * the text untouched. */
+CORVA_API int32_t LineWrapper(uint16_t line_high, char *line, uint16_t text_high, char *text);
+/* Doubles every "&" before position high, cutting the text at high:
+ * "Save & Exit" gives "Save && Exit". */
+CORVA_API void FixPrefix(uint16_t high, char *text);
+
 CORVA_END_DECLS
 
 #endif

@@ -1,0 +1,107 @@
+// corva list: the library's linked lists from the shell.
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "cli/command.h"
+#include "corvalib.h"
+
+namespace corva::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: corva list OPERATION NAME...\n"
+    "  sort NAME...        insert the names in order and print the list\n"
+    "  find KEY NAME...    the same, then find KEY and print its place\n"
+    "Names compare as strcmp does; equal names keep the order they came in.\n";
+
+// Prints the list, marking the current node with "*".
+void print(ListHeader* list) {
+  ListNode* const current = list->Current;
+  uint32_t place = 1;
+  for (ListNode* n = list->Anchor->Next; n != list->Anchor; n = n->Next, ++place) {
+    std::cout << (n == current ? " *" : "  ") << place << " " << (n->Name ? n->Name : "-");
+    if (n->Item != nullptr) std::cout << "  " << static_cast<const char*>(n->Item);
+    std::cout << "\n";
+  }
+}
+
+// A list that frees itself.
+struct Owned {
+  ListHeader* list = nullptr;
+  explicit Owned(const char* name) { ListInitialize(&list, name); }
+  ~Owned() { ListFree(&list); }
+};
+
+int run(const Args& args) {
+  if (args.empty()) return usage_error("list needs an operation (see corva list --help)");
+  const std::string& op = args[0];
+  const std::size_t first_name = op == "find" ? 2 : 1;
+  if ((op != "sort" && op != "find") || args.size() < first_name)
+    return usage_error("list: unknown operation or missing names (see corva list --help)");
+  Owned l("names");
+  if (l.list == nullptr) return 1;
+  for (std::size_t i = first_name; i < args.size(); ++i)
+    ListAddSorted(l.list, args[i].c_str(), nullptr, 0, ListDefaultCompare);
+  if (op == "find") {
+    if (!ListFind(l.list, args[1].c_str(), ListDefaultCompare)) {
+      std::cout << "'" << args[1] << "' is not in the list\n";
+      print(l.list);
+      return 1;
+    }
+  }
+  print(l.list);
+  return 0;
+}
+
+// Sorts the sample chart of accounts by number, finds, renames and removes
+// entries, and pastes the expense accounts into a list of their own.
+int demo(const std::string& samples) {
+  std::ifstream in(samples + "/accounts.txt");
+  if (!in) {
+    std::cerr << "corva: cannot read " << samples << "/accounts.txt\n";
+    return 1;
+  }
+  Owned chart("chart of accounts"), expenses("expenses");
+  if (chart.list == nullptr || expenses.list == nullptr) return 1;
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto bar = line.find('|');
+    if (line.empty() || line[0] == '#' || bar == std::string::npos) continue;
+    const std::string number = line.substr(0, bar), name = line.substr(bar + 1);
+    ListAddSorted(chart.list, number.c_str(), name.c_str(), static_cast<uint16_t>(name.size() + 1),
+                  ListDefaultCompare);
+  }
+  uint32_t count = 0;
+  ListGetListLength(chart.list, &count);
+  std::cout << "-- " << chart.list->Name << ", " << count << " accounts in order\n";
+  print(chart.list);
+
+  std::cout << "-- 1200 found searching back from the current account\n";
+  ListFindSorted(chart.list, "1200", ListDefaultCompare);
+  print(chart.list);
+  std::cout << "-- 6200 renamed\n";
+  const char renamed[] = "Telephone";
+  ListSetItem(chart.list, "6200", ListDefaultCompare, renamed, sizeof renamed);
+  print(chart.list);
+
+  std::cout << "-- the accounts from 5000 on pasted into " << expenses.list->Name << "\n";
+  Owned from("from 5000");
+  ListFind(chart.list, "5000", ListDefaultCompare);
+  do {
+    ListNode* n = chart.list->Current;
+    ListAddEnd(from.list, n->Name, n->Item, n->ItemSize);
+  } while (ListNext(chart.list));
+  ListPaste(from.list, expenses.list, 0);
+  print(expenses.list);
+
+  std::cout << "-- 1200 removed; the account after it becomes current\n";
+  ListDelete(chart.list, "1200", ListDefaultCompare);
+  print(chart.list);
+  return 0;
+}
+
+const Registration reg{{"list", "sorted linked lists of names", kUsage, run, demo}};
+
+}  // namespace
+}  // namespace corva::cli
