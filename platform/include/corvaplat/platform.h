@@ -12,3 +12,4 @@
 #include <corvaplat/process.h>
 #include <corvaplat/sys.h>
 #include <corvaplat/text.h>
+#include <corvaplat/windows.h>

@@ -1,0 +1,163 @@
+// The window system's own state, shared by its source files.
+#pragma once
+#include <corvaplat/windows.h>
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace corva::platform::win {
+
+enum class Kind { kGeneric, kEdit, kStatic, kButton, kListBox, kComboBox, kMdiClient, kDialog };
+
+struct ClassInfo {
+  std::string name;
+  WindowProc procedure = nullptr;
+  std::uint32_t style = 0;
+  ModuleHandle instance = 0;
+  Atom atom = 0;
+  Kind kind = Kind::kGeneric;
+  bool predefined = false;
+};
+
+struct ListItem {
+  std::string text;
+  std::uintptr_t data = 0;
+};
+
+struct Property {
+  Atom atom;
+  std::uintptr_t value;
+  bool named;  // the atom was added for a name and goes with the property
+};
+
+struct Window {
+  WindowHandle handle = 0;
+  ThreadId thread = 0;
+  std::shared_ptr<ClassInfo> cls;
+  WindowProc procedure = nullptr;
+  std::string text;
+  std::uint32_t style = 0;
+  std::uint32_t ex_style = 0;
+  int id = 0;
+  MenuHandle menu = 0;
+  ModuleHandle instance = 0;
+  WindowHandle parent = 0;  // child windows
+  WindowHandle owner = 0;   // top-level windows
+  std::vector<WindowHandle> children;
+  Rect rect{};  // in the parent's client coordinates (top-level: screen)
+  LRESULT user_data = 0;
+  FontHandle font = 0;
+  std::vector<Property> properties;
+  bool update_pending = false;
+  Rect update{};
+  bool highlighted = false;  // caption drawn as active
+  int flashes = 0;
+  bool destroying = false;
+
+  // Control state.
+  std::uint32_t edit_limit = 32767;
+  int sel_start = 0, sel_end = 0;
+  std::uint32_t check = 0;
+  bool pushed = false;
+  std::vector<ListItem> items;
+  int current = -1;
+  int dropped_height = 0;
+  WindowHandle mdi_active = 0;
+
+  // Dialog state.
+  DialogProc dialog_proc = nullptr;
+  LRESULT msg_result = 0;
+  LRESULT dialog_user = 0;
+  int default_id = IDC_OK;
+  bool ended = false;
+  LRESULT end_result = 0;
+  WindowHandle saved_focus = 0;
+};
+
+struct Timer {
+  WindowHandle hwnd;
+  std::uintptr_t id;
+  std::uint32_t period;
+  std::uint64_t due;
+  TimerProc procedure;
+};
+
+// One thread's queue, focus and key state.
+struct ThreadState {
+  ThreadId id = 0;
+  std::mutex mutex;  // guards posted, quit (other threads post)
+  std::condition_variable posted_cv;
+  std::deque<MSG> posted;
+  bool quit = false;
+  int quit_code = 0;
+  std::deque<MSG> input;
+  std::vector<Timer> timers;
+  std::uintptr_t next_timer_id = 1;
+  WindowHandle focus = 0;
+  WindowHandle active = 0;
+  std::array<std::uint8_t, 256> keys{};        // as delivered
+  std::array<std::uint8_t, 256> async_keys{};  // as typed
+  IdleHandler idle = nullptr;
+  void* idle_context = nullptr;
+};
+
+// Process-wide: the handle slots, classes, top-level order, templates,
+// accelerator tables. Guarded by lock(); procedures are never called with it held.
+std::recursive_mutex& lock();
+
+// The live window for a handle, or null (last error 1400 when `report`).
+Window* find(WindowHandle hwnd, bool report = true);
+std::shared_ptr<Window> hold(WindowHandle hwnd);
+// Allocates a handle for a new window and enters it; 0 when all slots are taken.
+WindowHandle enter(std::shared_ptr<Window> window);
+void leave(WindowHandle hwnd);
+std::vector<WindowHandle>& top_levels();
+
+std::shared_ptr<ClassInfo> find_class(std::string_view name);
+void ensure_predefined_classes();
+
+ThreadState& current_thread();
+// The state of another thread, or null when it has never used the window system.
+std::shared_ptr<ThreadState> thread_state(ThreadId id);
+
+// Control and dialog procedures.
+LRESULT edit_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+LRESULT static_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+LRESULT button_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+LRESULT listbox_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+LRESULT combobox_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+LRESULT mdiclient_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+LRESULT dialog_class_proc(WindowHandle, std::uint32_t, WPARAM, LPARAM);
+
+// Helpers.
+void notify_parent(WindowHandle control, std::uint32_t code);
+std::string lower(std::string_view s);
+bool equal_no_case(std::string_view a, std::string_view b);
+// Frame widths of a style: the border on each side and the caption on top.
+int frame_width(std::uint32_t style);
+int caption_height(std::uint32_t style);
+// The screen position of the window's client origin.
+Point client_origin(const Window& w);
+void remove_queued(WindowHandle hwnd);
+void reset_templates_and_accelerators();
+void kill_timers(WindowHandle hwnd);
+// Dialog base units (pixels per 4 horizontal and 8 vertical dialog units).
+constexpr int kBaseUnitX = 8;
+constexpr int kBaseUnitY = 16;
+
+inline std::uint32_t loword(std::uintptr_t v) { return static_cast<std::uint32_t>(v & 0xFFFF); }
+inline std::uint32_t hiword(std::uintptr_t v) {
+  return static_cast<std::uint32_t>((v >> 16) & 0xFFFF);
+}
+inline WPARAM make_wparam(std::uint32_t lo, std::uint32_t hi) {
+  return static_cast<WPARAM>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
+}
+
+}  // namespace corva::platform::win
