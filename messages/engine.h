@@ -70,8 +70,8 @@ int show_message_text(const char* text, std::uint32_t style, std::uint16_t help_
 // The library's own path: no application window needed.
 int show_library_message(const char* text, std::uint32_t style);
 
-// Test aid: the next `count` work buffers cannot be had.
-void fail_work_buffers(int count);
+// Test aid: after `skip` more work buffers, the next `count` cannot be had.
+void fail_work_buffers(int count, int skip = 0);
 // A work block from the library allocator (null when none can be had), and
 // its return.
 char* take_work_buffer(std::uint32_t size);

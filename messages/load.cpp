@@ -17,6 +17,7 @@ constexpr std::uint32_t kRetryCancel = 0x35;  // also the style of an unknown me
 bool system_modal_number(std::int64_t n) { return n == 20301 || n == 20315 || n == 20336; }
 
 int g_failing_buffers = 0;
+int g_buffers_before_failing = 0;
 
 // The text of a NUL-terminated string, at most `limit` characters of it.
 std::string_view bounded(const char* text, std::size_t limit) {
@@ -103,10 +104,15 @@ void put_para(std::uint16_t high, char* buffer, std::string_view text) {
   bs::find_and_replace(high, buffer, "%$%", text);
 }
 
-void fail_work_buffers(int count) { g_failing_buffers = count; }
+void fail_work_buffers(int count, int skip) {
+  g_failing_buffers = count;
+  g_buffers_before_failing = skip;
+}
 
 char* take_work_buffer(std::uint32_t size) {
-  if (g_failing_buffers > 0) {
+  if (g_failing_buffers > 0 && g_buffers_before_failing > 0) {
+    --g_buffers_before_failing;
+  } else if (g_failing_buffers > 0) {
     --g_failing_buffers;
     library_message(20301);  // what the allocator says when it has no block
     return nullptr;
