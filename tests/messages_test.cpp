@@ -488,4 +488,102 @@ TEST_F(ShowRoutine, QuitWhileWaitingEndsTheProcess) {
               "Fatal application exit: Quit while message pending.");
 }
 
+TEST_F(Messages, LogLayoutByteForByte) {
+  Message(0, 20311);
+  std::string expected = log_line("20311", "|Invalid date");
+  for (int i = 1; i < 50; ++i) expected += kBlank;
+  EXPECT_EQ(log(), expected);
+
+  const std::string seventy_five(75, 'y');
+  SaveTheMessage(-3, 0, seventy_five.c_str());  // negative: no number; text cut at 70
+  SaveTheMessage(65535, 0, "top");
+  SaveTheMessage(7, 0, nullptr);
+  EXPECT_EQ(line(0), log_line("7", ""));
+  EXPECT_EQ(line(1), log_line("65535", "top"));
+  EXPECT_EQ(line(2), "       " + std::string(70, 'y') + "\r\n");
+  EXPECT_EQ(line(3), expected.substr(0, 79));
+  for (int i = 0; i < 48; ++i) MessageStrWithCard(0, "fill ###", static_cast<uint16_t>(i));
+  EXPECT_EQ(line(0), log_line("", "fill 47"));
+  EXPECT_EQ(line(49), log_line("65535", "top"));  // 20311 and the blank -3 line are gone
+  EXPECT_EQ(log().size(), 3950u);
+}
+
+TEST_F(Messages, ExistingLogsOfTheWrongSize) {
+  struct Case {
+    const char* what;
+    std::string before;
+    std::string after;  // the file once one message is logged
+  };
+  const std::string top = log_line("20300", "Call Corvantis Technical Support.");
+  const std::string garbage = std::string("\x01\xff garbage\0\n", 12) + std::string(4000, 'g');
+  const std::string old_line = log_line("12", "older");
+  Case cases[] = {
+      {"empty file: fifty blank lines", "", [&] {
+         std::string s = top;
+         for (int i = 1; i < 50; ++i) s += kBlank;
+         return s;
+       }()},
+      {"short file: shifted, the rest NUL", old_line, top + old_line + std::string(3950 - 158, '\0')},
+      {"long file: the tail stays", garbage, top + garbage.substr(0, 3871) + garbage.substr(3950)},
+  };
+  for (const Case& c : cases) {
+    {
+      std::ofstream out(dir_ / "ERRORLOG.TXT", std::ios::binary | std::ios::trunc);
+      out << c.before;
+    }
+    Message(0, 20300);
+    EXPECT_EQ(log(), c.after) << c.what;
+  }
+}
+
+TEST_F(Messages, LogThatCannotBeWritten) {
+  struct Case {
+    const char* what;
+    std::string data_path;
+    int fail_open_errno, fail_write_errno;
+  } cases[] = {
+      {"missing directory", (dir_ / "nowhere").string() + "/", 0, 0},
+      {"drive without a mapping", "Q:\\DATA\\", 0, 0},
+      {"read-only directory", dir_.string() + "/", EROFS, 0},
+      {"access denied", dir_.string() + "/", EACCES, 0},
+      {"no data path", "", 0, 0},
+  };
+  static int open_errno = 0;
+  for (const Case& c : cases) {
+    set_data_path(c.data_path);
+    corva::platform::SysOverride fault;
+    open_errno = c.fail_open_errno;
+    if (open_errno != 0) {
+      fault.calls().open = [](const char*, int, unsigned) {
+        errno = open_errno;
+        return -1;
+      };
+    }
+    g_boxes.clear();
+    EXPECT_EQ(MessageWithCard(0, 20500, 1), corva::platform::IDRETRY) << c.what;
+    EXPECT_EQ(g_boxes.size(), 1u) << c.what;  // the box shows all the same
+    EXPECT_FALSE(fs::exists(dir_ / "ERRORLOG.TXT")) << c.what;
+    EXPECT_FALSE(fs::exists(dir_ / "nowhere")) << c.what;
+  }
+}
+
+TEST_F(Messages, DataPathAsADosName) {
+  fs::create_directories(dir_ / "Company1");
+  setenv("CORVALIB_DRIVE_K", dir_.c_str(), 1);
+  corva::platform::reload_configuration();
+  set_data_path("k:\\COMPANY1\\");
+  Message(0, 20303);
+  unsetenv("CORVALIB_DRIVE_K");
+  corva::platform::reload_configuration();
+  EXPECT_EQ(fs::file_size(dir_ / "Company1" / "ERRORLOG.TXT"), 3950u);
+  // a data path of 63 characters leaves room for one letter of the name
+  std::string deep = dir_.string() + "/";
+  deep += std::string(63 - deep.size() - 1, 'd') + "/";
+  ASSERT_EQ(deep.size(), 63u);
+  fs::create_directories(deep);
+  set_data_path(deep);
+  Message(0, 20303);
+  EXPECT_TRUE(fs::exists(deep + "E"));
+}
+
 }  // namespace
