@@ -52,6 +52,10 @@ std::optional<std::string> dos_to_host_path(std::string_view dos) {
     out = "/";
   }
   while (!dos.empty() && (dos[0] == '/' || dos[0] == '\\')) dos.remove_prefix(1);
+  // The usual case: the name exists as spelt, separators aside.
+  std::string direct = out;
+  for (char c : dos) direct += c == '\\' ? '/' : c;
+  if (exists(direct)) return direct;
   while (!dos.empty()) {
     const std::size_t cut = dos.find_first_of("/\\");
     const std::string_view part = dos.substr(0, cut);
