@@ -5,7 +5,8 @@
 
 namespace corva::messages {
 
-// Shows library message `id` in a box of its own and returns the button code.
+// Shows library message `id` on the library's own path (Lib_Message) and
+// returns the button code.
 int library_message(std::uint16_t id);
 
 }  // namespace corva::messages
