@@ -6,12 +6,12 @@
 #include <cstring>
 
 #include "corvalib/frame.h"
+#include "corvalib/messages.h"
 #include "corvaplat/files.h"
 #include "corvaplat/paths.h"
 #include "corvaplat/profile.h"
 #include "frame/settings.h"
 #include "frame/state.h"
-#include "messages/library_box.h"
 #include "text/bstr.h"
 
 namespace corva::payroll {
@@ -84,7 +84,7 @@ bool locate(std::string& path) {
   path += kFileName;
   if (path.size() >= kPathSize) path.resize(kPathSize - 1);
   if (platform::_access(path.c_str(), 0) == 0) return true;
-  messages::library_message(kFileMissingMessage);
+  Message(0, kFileMissingMessage);  // its text gives the stop icon and OK
   return false;
 }
 

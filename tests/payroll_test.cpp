@@ -20,8 +20,10 @@ namespace {
 namespace pf = corva::platform;
 
 int g_boxes = 0;
-int count_box(void*, const pf::MessageBoxRequest&) {
+std::string g_last_box;
+int count_box(void*, const pf::MessageBoxRequest& r) {
   ++g_boxes;
+  g_last_box = r.text;
   return pf::IDOK;
 }
 
@@ -217,6 +219,7 @@ TEST_F(TaxFile, MissingFileShowsOneMessagePerCall) {
   EXPECT_EQ(GetTaxTableVersionInfo(version, sizeof version), 0);
   EXPECT_STREQ(version, "Unknown");
   EXPECT_EQ(g_boxes, 4);
+  EXPECT_EQ(g_last_box, "Unable to locate TAXINFO.DAT.");
   // The filing statuses fall back to the built-in list.
   EXPECT_EQ(GetFilingStatusFromText("Special A"), 8);
 }
