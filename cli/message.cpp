@@ -14,7 +14,7 @@
 #include "corvalib.h"
 #include "corvaplat/console.h"
 #include "corvaplat/headfile.h"
-#include "corvaplat/hostpath.h"
+#include "corvaplat/paths.h"
 #include "corvaplat/msgbox.h"
 
 namespace corva::cli {
@@ -124,10 +124,11 @@ int print_log(const std::string& dir, bool all) {
   std::string name = dir;
   if (!name.empty() && name.back() != '/' && name.back() != '\\') name += '/';
   name += "ERRORLOG.TXT";
-  const auto path = plat::dos_to_host_path(name);
+  std::string path;
+  const bool resolved = plat::resolve_dos_path(name, path) == 0;
   char image[3950];
   std::size_t present = 0;
-  if (!path || plat::read_file_head(path->c_str(), image, sizeof image, &present) != 0) {
+  if (!resolved || plat::read_file_head(path.c_str(), image, sizeof image, &present) != 0) {
     std::cerr << "corva: no error log at " << name << "\n";
     return 1;
   }

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "corvaplat/headfile.h"
-#include "corvaplat/hostpath.h"
+#include "corvaplat/paths.h"
 #include "frame/state.h"
 #include "messages/engine.h"
 #include "text/bstr.h"
@@ -59,11 +59,11 @@ void save_message(std::int64_t number, std::string_view text) {
   if (dir.empty()) return;  // no data directory known: nowhere to log
   char name[65];
   bs::concat(64, name, static_cast<std::uint16_t>(dir.size()), dir.data(), 12, kLogName);
-  const auto path = platform::dos_to_host_path(bs::view(64, name));
-  if (!path) return;
+  std::string path;
+  if (platform::resolve_dos_path(bs::view(64, name), path) != 0) return;
   char line[kLogLine];
   log_line(number, text, line);
-  platform::rewrite_file_head(path->c_str(), kLogSize, edit_log, &line);
+  platform::rewrite_file_head(path.c_str(), kLogSize, edit_log, &line);
 }
 
 }  // namespace corva::messages

@@ -13,7 +13,6 @@
 
 #include "corvaplat/config.h"
 #include "corvaplat/headfile.h"
-#include "corvaplat/hostpath.h"
 #include "corvaplat/sys.h"
 
 namespace {
@@ -129,31 +128,6 @@ TEST_F(HeadFile, SecondOpenWaitsForTheLock) {
   EXPECT_EQ(blocked, 1);
   real_sys().close(fd);
   EXPECT_EQ(contents(), "");
-}
-
-TEST_F(HeadFile, DosNamesOnTheHost) {
-  setenv("CORVALIB_DRIVE_M", dir_.c_str(), 1);
-  reload_configuration();
-  const std::string d = dir_.string();
-  struct Case {
-    const char* dos;
-    std::string host;
-  } cases[] = {
-      {"M:\\DATA\\CO1\\ERRORLOG.TXT", d + "/Data/Co1/ERRORLOG.TXT"},
-      {"m:/data/co1/", d + "/Data/Co1"},
-      {"M:\\NEW\\FILE.TXT", d + "/NEW/FILE.TXT"},
-      {"M:", d + "/"},
-  };
-  for (const Case& c : cases) {
-    const auto host = dos_to_host_path(c.dos);
-    ASSERT_TRUE(host.has_value()) << c.dos;
-    EXPECT_EQ(*host, c.host) << c.dos;
-  }
-  EXPECT_EQ(*dos_to_host_path((d + "\\Data\\co1\\x").c_str()), d + "/Data/Co1/x");
-  EXPECT_FALSE(dos_to_host_path("R:\\X").has_value());
-  EXPECT_EQ(*dos_to_host_path("rel\\name"), "rel/name");
-  unsetenv("CORVALIB_DRIVE_M");
-  reload_configuration();
 }
 
 }  // namespace

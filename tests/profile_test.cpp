@@ -2,6 +2,8 @@
 // the file names it resolves and the cache it keeps.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -233,7 +235,9 @@ TEST_F(ProfileTest, ResolvesNames) {
   EXPECT_EQ(GetProfileIntA("intl", "missing", -3), static_cast<std::uint32_t>(-3));
   // A drive path, with the file's name in another case on the disk.
   EXPECT_EQ(read("Lib", "DATAPATH", "q:\\sample.ini"), "C:\\DATA");
-  EXPECT_EQ(profile_path("Q:\\Sub\\A.INI"), dir_ + "/Sub/A.INI");
+  EXPECT_EQ(profile_path("Q:\\Sub\\A.INI"), "");  // its directory does not exist
+  std::filesystem::create_directory(dir_ + "/Sub");
+  EXPECT_EQ(profile_path("Q:\\sub\\A.INI"), dir_ + "/Sub/A.INI");
   EXPECT_EQ(profile_path("CVX70.INI"), dir_ + "/windir/CVX70.INI");
   EXPECT_EQ(profile_path("R:\\A.INI"), "");
   EXPECT_EQ(WritePrivateProfileStringA("S", "K", "v", "R:\\A.INI"), 0);

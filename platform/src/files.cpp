@@ -1,6 +1,7 @@
 #include <corvaplat/clock.h>
 #include <corvaplat/config.h>
 #include <corvaplat/files.h>
+#include <corvaplat/paths.h>
 #include <corvaplat/sys.h>
 
 #include <fcntl.h>
@@ -218,24 +219,9 @@ bool overlaps(const Region& a, const Region& b) {
 bool file_host_path(const char* name, std::string& host, std::uint32_t& error) {
   error = kErrorPathNotFound;
   if (name == nullptr || name[0] == '\0') return false;
-  const std::size_t n = std::strlen(name);
-  if (n > kMaxName) return false;
-  std::string rest(name, n);
-  host.clear();
-  if (n >= 2 && rest[1] == ':' &&
-      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
-    const std::optional<std::string> root = drive_root(rest[0]);
-    if (!root) return false;
-    host = *root;
-    rest.erase(0, 2);
-    if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) host += '/';
-  }
-  for (char& c : rest) {
-    if (c == '\\') c = '/';
-  }
-  host += rest;
-  error = kErrorSuccess;
-  return true;
+  error = resolve_dos_path(name, host);
+  if (error == kErrorFilenameTooLong) error = kErrorPathNotFound;  // as OpenFile reports it
+  return error == kErrorSuccess;
 }
 
 HFILE _lopen(const char* name, std::uint32_t mode) {

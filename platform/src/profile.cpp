@@ -1,4 +1,5 @@
 #include <corvaplat/profile.h>
+#include <corvaplat/paths.h>
 
 #include <dirent.h>
 
@@ -413,24 +414,10 @@ bool valid_name(const char* name, const char* refused) {
 
 std::string profile_path(const char* file) {
   if (file == nullptr) file = "WIN.INI";
-  std::string name(file);
-  if (name.empty()) return {};
-  for (char& c : name) {
-    if (c == '\\') c = '/';
-  }
-  std::string path;
-  if (name.size() >= 2 && name[1] == ':') {
-    const std::optional<std::string> root = drive_root(name[0]);
-    if (!root) return {};
-    std::string rest = name.substr(2);
-    while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
-    path = (*root == "/" ? "/" : *root + "/") + rest;
-  } else if (is_bare_name(file)) {
-    path = windows_directory() + "/" + name;
-  } else {
-    path = name;
-  }
-  return resolve_case(std::move(path));
+  if (*file == '\0') return {};
+  if (is_bare_name(file)) return resolve_case(windows_directory() + "/" + file);
+  std::string host;
+  return resolve_dos_path(file, host) == kErrorSuccess ? host : std::string();
 }
 
 void profile_cache_clear() {
