@@ -78,12 +78,14 @@ bool locate(std::string& path) {
   char* data_path = frame::record().DataPath;
   constexpr std::uint16_t kDataHigh = sizeof(frame::record().DataPath) - 1;
   if (text::length(kDataHigh, data_path) == 0) frame::reread_application_settings();
-  std::string_view dir = text::view(kDataHigh, data_path);
-  path.assign(dir);
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  path += kFileName;
-  if (path.size() >= kPathSize) path.resize(kPathSize - 1);
-  if (platform::_access(path.c_str(), 0) == 0) return true;
+  std::string dos(text::view(kDataHigh, data_path));
+  if (!dos.empty() && dos.back() != '\\') dos += '\\';
+  dos += kFileName;
+  if (dos.size() >= kPathSize) dos.resize(kPathSize - 1);
+  // The host name is found once; every read of this call then goes straight
+  // to the file.
+  bool exists = false;
+  if (platform::resolve_dos_path(dos, path, &exists) == 0 && exists) return true;
   Message(0, kFileMissingMessage);  // its text gives the stop icon and OK
   return false;
 }

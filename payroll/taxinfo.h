@@ -13,7 +13,7 @@ namespace corva::payroll {
 inline constexpr const char* kFileName = "TaxInfo.Dat";
 inline constexpr std::uint16_t kFileMissingMessage = 21051;
 
-// The file's DOS name in the data directory (reading the application
+// The host name of the file in the data directory (reading the application
 // settings first when the directory is empty). False, after showing message
 // 21051, when the file does not exist.
 bool locate(std::string& path);
