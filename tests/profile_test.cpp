@@ -13,6 +13,7 @@
 #include <string>
 
 #include "corvaplat/platform.h"
+#include "corvaplat/locale.h"
 #include "corvaplat/profile.h"
 
 namespace {
@@ -249,6 +250,35 @@ TEST_F(ProfileTest, ResolvesNames) {
     setenv("CORVALIB_WINDIR", old_windir.c_str(), 1);
   }
   reload_configuration();
+}
+
+}  // namespace
+
+namespace {
+using namespace corva::platform;
+
+TEST(RegionalConventions, FromLocaleParts) {
+  struct Case {
+    const char* decimal; const char* thousands; int digits; const char* date_format;
+    char want_decimal; char want_thousands; int want_digits; int want_order; char want_separator;
+  };
+  const Case cases[] = {
+      {".", "", -1, "%m/%d/%y", '.', 0, 2, 0, '/'},               // C
+      {",", ".", 2, "%d.%m.%Y", ',', '.', 2, 1, '.'},             // day first
+      {",", "\xe2\x80\xaf", 2, "%d/%m/%Y", ',', ' ', 2, 1, '/'},  // narrow no-break space
+      {".", ",", 0, "%Y-%m-%d", '.', ',', 0, 2, '-'},
+      {".", ",", 3, "%F", '.', ',', 3, 2, '-'},
+      {".", ",", 2, "%D", '.', ',', 2, 0, '/'},
+      {"", nullptr, 99, "%e.%m.%Y", '.', 0, 2, 1, '.'},
+  };
+  for (const Case& c : cases) {
+    const RegionalConventions r = regional_conventions_from(c.decimal, c.thousands, c.digits, c.date_format);
+    EXPECT_EQ(r.decimal_point, c.want_decimal) << c.date_format;
+    EXPECT_EQ(r.thousands_separator, c.want_thousands) << c.date_format;
+    EXPECT_EQ(r.currency_digits, c.want_digits) << c.date_format;
+    EXPECT_EQ(r.date_order, c.want_order) << c.date_format;
+    EXPECT_EQ(r.date_separator, c.want_separator) << c.date_format;
+  }
 }
 
 }  // namespace

@@ -454,6 +454,29 @@ std::int32_t RegSetValueExA(RegKey key, const char* name, std::uint32_t, std::ui
   });
 }
 
+std::int32_t RegEnumValueA(RegKey key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                           std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
+                           std::uint32_t* data_size) {
+  if (name == nullptr || name_size == nullptr) return kErrorInvalidParameter;
+  std::string value_name;
+  {
+    State& st = state();
+    std::lock_guard guard(st.mutex);
+    const auto it = st.open.find(key);
+    if (it == st.open.end()) return kErrorInvalidHandle;
+    std::shared_ptr<const Store> current;
+    if (std::int32_t err = current_store(st, current); err != 0) return err;
+    const Key* k = find_key(*current, it->second.path);
+    if (k == nullptr || index >= k->values.size()) return kErrorNoMoreItems;
+    value_name = k->values[index].name;
+  }
+  if (*name_size <= value_name.size()) return kErrorMoreData;
+  std::memcpy(name, value_name.c_str(), value_name.size() + 1);
+  *name_size = static_cast<std::uint32_t>(value_name.size());
+  if (type == nullptr && data == nullptr && data_size == nullptr) return 0;
+  return RegQueryValueExA(key, value_name.c_str(), nullptr, type, data, data_size);
+}
+
 std::int32_t RegCloseKey(RegKey key) {
   if (key == kHKeyCurrentUser || key == kHKeyLocalMachine) return 0;
   State& st = state();

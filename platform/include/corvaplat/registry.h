@@ -73,6 +73,13 @@ CORVAPLAT_API std::int32_t RegSetValueExA(RegKey key, const char* name, std::uin
                                           std::uint32_t type, const std::uint8_t* data,
                                           std::uint32_t size);
 CORVAPLAT_API std::int32_t RegCloseKey(RegKey key);
+// The index-th value of the key (0 first, in the order written): its name to
+// name (*name_size in: buffer size, out: characters without the NUL), and
+// type, data and *data_size as RegQueryValueExA gives them. 259 past the last.
+CORVAPLAT_API std::int32_t RegEnumValueA(RegKey key, std::uint32_t index, char* name,
+                                         std::uint32_t* name_size, std::uint32_t* reserved,
+                                         std::uint32_t* type, std::uint8_t* data,
+                                         std::uint32_t* data_size);
 
 // The store file's host path.
 CORVAPLAT_API std::string registry_path();
