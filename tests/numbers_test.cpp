@@ -349,4 +349,40 @@ TEST_F(Numbers, ParsingCore) {
   EXPECT_EQ(std::string(full, 3), std::string("1.\0", 3));
 }
 
+TEST_F(Numbers, AmountInWords) {
+  struct Case {
+    double amount;
+    uint16_t high;
+    const char* expect;
+  };
+  const Case cases[] = {
+      {1234.56, 80, "One Thousand Two Hundred Thirty-Four and 56/100 Dollars"},
+      {100.0, 80, "One Hundred and 0/100 Dollars"},
+      {0.07, 80, "Zero and 7/100 Dollars"},
+      {1000001.0, 80, "One Million One and 0/100 Dollars"},
+      {1002003.04, 80, "One Million Two Thousand Three and 4/100 Dollars"},
+      {40.0, 80, "Forty and 0/100 Dollars"},
+      {15.10, 80, "Fifteen and 10/100 Dollars"},
+      {999999999.99, 200,
+       "Nine Hundred Ninety-Nine Million Nine Hundred Ninety-Nine Thousand Nine Hundred "
+       "Ninety-Nine and 99/100 Dollars"},
+      {1777000000.0, 80, "Seventeen Hundred Seventy-Seven Million and 0/100 Dollars"},
+      {12.345, 80, "Twelve and 35/100 Dollars"},
+      {0.995, 80, "Zero and 100/100 Dollars"},
+      {1234.56, 12, "One Thousand"},
+      {1234.56, 11, "One Thousan"},
+      {1234.56, 0, ""},
+      {-1.0, 80, ""},
+      {2e9, 80, ""},
+      {NAN, 80, ""},
+  };
+  for (const Case& c : cases) {
+    Dest d(c.high, "leftover");
+    AmountToWords(c.amount, d.high, d.data());
+    EXPECT_EQ(d.text(), c.expect) << c.amount;
+    for (std::size_t i = d.text().size(); i <= d.high; ++i) ASSERT_EQ(d.b[i], '\0') << c.amount;
+  }
+  AmountToWords(1.0, 10, nullptr);
+}
+
 }  // namespace

@@ -115,6 +115,18 @@ CORVA_API uint8_t MyStringToRealWithNoExtras(uint16_t high, const char *s, doubl
 /* The same operation, for quantities: no automatic decimal point, no rounding. */
 CORVA_API uint8_t MyStringToQtyWithNoExtras(uint16_t high, const char *s, double *result);
 
+/* ---- Amount in words ------------------------------------------------------- */
+
+/* Clears dest and writes the amount in words for a cheque, cut at high:
+ *   1234.56 -> "One Thousand Two Hundred Thirty-Four and 56/100 Dollars",
+ *   0.07 -> "Zero and 7/100 Dollars".
+ * The cents are the fraction plus 0.005, truncated, so 12.345 gives 35/100 and
+ * an amount not rounded to cents with a fraction of 0.995 or more gives 100/100.
+ * Amounts from 0 up to (not including) 2,000,000,000; a negative amount, a
+ * larger one or NaN leaves dest empty. The words come from the library's
+ * string table (numbers 20600 to 20636). */
+CORVA_API void AmountToWords(double amount, uint16_t high, char *dest);
+
 CORVA_END_DECLS
 
 #endif
