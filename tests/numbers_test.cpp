@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -383,6 +384,41 @@ TEST_F(Numbers, AmountInWords) {
     for (std::size_t i = d.text().size(); i <= d.high; ++i) ASSERT_EQ(d.b[i], '\0') << c.amount;
   }
   AmountToWords(1.0, 10, nullptr);
+}
+
+// Seeded random values through format and parse, per digits and separators:
+// a rounded amount comes back exactly; an unrounded one comes back rounded,
+// except that the conversion rounds a value very near a half on its binary
+// digits rather than with Round's bias.
+TEST_F(Numbers, FormatThenParseRoundTrips) {
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> magnitude(-9.0, 9.0);  // a power of ten
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (unsigned n : {0u, 2u, 3u}) {
+    for (const char* sym : {".,", ",."}) {
+      digits(n);
+      symbols(sym[0], sym[1]);
+      corva::frame::settings().real_precision = static_cast<int16_t>(n);
+      const double scale = corva::frame::settings().currency_scale;
+      for (int i = 0; i < 100000; ++i) {
+        const double x = unit(rng) * std::pow(10.0, magnitude(rng));
+        const double rounded = Round(x);
+        char text[40];
+        double back = 0.0;
+        DollarsToString(rounded, 39, text, 0, '-');
+        ASSERT_EQ(MyStringToReal(39, text, &back), 1) << text;
+        ASSERT_EQ(back, rounded) << x << " '" << text << "'";
+        MyQtyToString(x, 39, text, static_cast<uint16_t>(n), 20);
+        ASSERT_EQ(MyStringToQty(39, text, &back), 1) << text;
+        const double scaled = std::fabs(x) * scale;
+        if (std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-6) {
+          ASSERT_EQ(back, rounded) << x << " '" << text << "'";
+        } else {
+          ASSERT_LE(std::fabs(back - rounded), 1.0 / scale + 1e-9) << x;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
