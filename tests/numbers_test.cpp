@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -231,6 +232,193 @@ TEST_F(Numbers, FormattingCore) {
   DollarsToString(1.0, 10, nullptr, 0, '-');
   MyRealToString(1.0, 10, nullptr, 2, 8);
   AppendRtoString(10, nullptr, 1.0, 5, '-');
+}
+
+TEST_F(Numbers, Parsing) {
+  enum Op { kReal, kQty, kRealPlain, kQtyPlain };
+  struct Case {
+    Op op;
+    char decimal, thousands;
+    bool auto_decimal;
+    const char* text;
+    double expect;
+    bool done;
+  };
+  const std::string digits300(300, '7');
+  const Case cases[] = {
+      {kReal, '.', ',', true, "1,234.56", 1234.56, true},
+      {kReal, '.', ',', false, "1,234.56", 1234.56, true},
+      {kReal, '.', ',', true, "123456", 1234.56, true},
+      {kReal, '.', ',', true, "5", 0.05, true},
+      {kReal, '.', ',', true, "-5", -0.05, true},
+      {kReal, '.', ',', true, "12.", 12.0, true},
+      {kReal, '.', ',', false, "123456", 123456.0, true},
+      {kReal, '.', ',', true, "", 0.0, true},
+      {kReal, '.', ',', true, "     ", 0.0, true},
+      {kReal, '.', ',', false, "", 0.0, true},
+      {kReal, '.', ',', true, "12abc", 12.0, false},
+      {kReal, '.', ',', false, "(5)", 0.0, false},
+      {kReal, '.', ',', false, "5-", 5.0, false},
+      {kReal, '.', ',', false, "5CR", 5.0, false},
+      {kReal, '.', ',', true, "1.005", 1.005, true},
+      {kQty, '.', ',', true, "1.005", 1.01, true},
+      {kQty, '.', ',', true, "12345", 123.45, true},
+      {kQty, '.', ',', false, "2.5x", 2.5, false},
+      {kReal, ',', '.', true, "1.234,56", 1234.56, true},
+      {kReal, ',', '.', false, "  -1.234,5  ", -1234.5, true},
+      {kReal, '.', ',', false, "12345678901234567890", 12345678901234567890.0, true},
+      {kReal, '.', ',', false, "123456789012345678901", 0.0, false},  // 21 characters
+      {kReal, '.', ',', true, "12345678901234567890", 0.0, false},  // 21 with the point
+      {kReal, '.', ',', true, "1234567890123456789", 12345678901234567.89, true},
+      {kReal, '.', ',', false, "1,234,567,890,123,456,789", 1234567890123456789.0, true},
+      {kReal, '.', ',', false, "--5", 0.0, false},
+      {kReal, '.', ',', false, "-+5", 0.0, false},
+      {kReal, '.', ',', false, "1.2.3", 1.2, false},
+      {kReal, '.', ',', false, ",,,", 0.0, true},  // only separators: the empty text
+      {kReal, '.', ',', false, "nan", 0.0, false},
+      {kReal, '.', ',', false, "inf", 0.0, false},
+      {kReal, '.', ',', false, "-infinity", 0.0, false},
+      {kReal, '.', ',', false, "0x1A", 0.0, false},
+      {kReal, '.', ',', false, "1e999", 0.0, false},
+      {kReal, '.', ',', false, "1e-999", 0.0, true},
+      {kReal, '.', ',', false, "2.5e3", 2500.0, true},
+      {kReal, '.', ',', false, digits300.c_str(), 0.0, false},
+      {kReal, ',', ',', false, "1,50", 1.5, true},       // equal symbols: a decimal symbol
+      {kReal, ',', ',', false, "1,234,50", 1.234, false},
+      {kReal, '.', '\0', false, "1,5", 1.0, false},
+      {kRealPlain, '.', ',', true, "123456", 123456.0, true},
+      {kQtyPlain, '.', ',', true, "1.005", 1.005, true},
+  };
+  for (const Case& c : cases) {
+    symbols(c.decimal, c.thousands);
+    corva::frame::settings().auto_decimal = c.auto_decimal;
+    std::vector<char> text(c.text, c.text + std::strlen(c.text) + 1);
+    double got = -99.0;
+    uint8_t done = 9;
+    const auto high = static_cast<uint16_t>(text.size() - 1);
+    switch (c.op) {
+      case kReal: done = MyStringToReal(high, text.data(), &got); break;
+      case kQty: done = MyStringToQty(high, text.data(), &got); break;
+      case kRealPlain: done = MyStringToRealWithNoExtras(high, text.data(), &got); break;
+      case kQtyPlain: done = MyStringToQtyWithNoExtras(high, text.data(), &got); break;
+    }
+    EXPECT_EQ(got, c.expect) << c.op << " '" << c.text << "'";
+    EXPECT_EQ(done, c.done ? 1 : 0) << c.op << " '" << c.text << "'";
+  }
+  double r = 1.0;
+  EXPECT_EQ(MyStringToReal(5, nullptr, &r), 1);  // a null text reads as empty
+  EXPECT_EQ(MyStringToReal(5, "1", nullptr), 0);
+  corva::frame::settings().real_precision = 9;  // outside the table: rounded at 4 places
+  EXPECT_EQ(MyStringToQty(8, "1.234567", &r), 1);
+  EXPECT_EQ(r, 1.2346);
+}
+
+TEST_F(Numbers, ParsingCore) {
+  struct Case {
+    std::string array;  // the whole array: HIGH is its size - 1
+    uint16_t pos;
+    double expect;
+    bool done;
+    uint16_t end;
+  };
+  const Case cases[] = {
+      {std::string("  -12.5e1\0xx", 12), 0, -125.0, true, 9},
+      {std::string("ab3.5\0", 6), 2, 3.5, true, 5},
+      {std::string("   \0", 4), 0, 0.0, false, 3},  // blanks alone are not a number
+      {std::string("\0", 1), 0, 0.0, true, 0},
+      {std::string("12345", 5), 0, 0.0, false, 5},  // no NUL before the array ends
+      {std::string(31, '1') + '\0', 0, 0.0, false, 31},
+      {std::string(30, '1') + '\0', 0, 111111111111111111111111111111.0, true, 30},
+      {std::string("7\0", 2), 5, 0.0, false, 5},
+  };
+  for (const Case& c : cases) {
+    std::vector<char> a(c.array.begin(), c.array.end());
+    uint16_t pos = c.pos;
+    double got = -99.0;
+    uint8_t done = 9;
+    StringToReal(static_cast<uint16_t>(a.size() - 1), a.data(), &pos, &got, &done);
+    EXPECT_EQ(got, c.expect) << c.array;
+    EXPECT_EQ(done, c.done ? 1 : 0) << c.array;
+    EXPECT_EQ(pos, c.end) << c.array;
+  }
+  symbols(',', '.');
+  char s[21] = " 1.234.567,5 ";
+  PrepString4RealConv(20, s);
+  EXPECT_STREQ(s, "1234567.5");
+  char full[4] = {' ', '1', ',', '5'};  // fills the array: the last character goes
+  PrepString4RealConv(3, full);
+  EXPECT_EQ(std::string(full, 3), std::string("1.\0", 3));
+}
+
+TEST_F(Numbers, AmountInWords) {
+  struct Case {
+    double amount;
+    uint16_t high;
+    const char* expect;
+  };
+  const Case cases[] = {
+      {1234.56, 80, "One Thousand Two Hundred Thirty-Four and 56/100 Dollars"},
+      {100.0, 80, "One Hundred and 0/100 Dollars"},
+      {0.07, 80, "Zero and 7/100 Dollars"},
+      {1000001.0, 80, "One Million One and 0/100 Dollars"},
+      {1002003.04, 80, "One Million Two Thousand Three and 4/100 Dollars"},
+      {40.0, 80, "Forty and 0/100 Dollars"},
+      {15.10, 80, "Fifteen and 10/100 Dollars"},
+      {999999999.99, 200,
+       "Nine Hundred Ninety-Nine Million Nine Hundred Ninety-Nine Thousand Nine Hundred "
+       "Ninety-Nine and 99/100 Dollars"},
+      {1777000000.0, 80, "Seventeen Hundred Seventy-Seven Million and 0/100 Dollars"},
+      {12.345, 80, "Twelve and 35/100 Dollars"},
+      {0.995, 80, "Zero and 100/100 Dollars"},
+      {1234.56, 12, "One Thousand"},
+      {1234.56, 11, "One Thousan"},
+      {1234.56, 0, ""},
+      {-1.0, 80, ""},
+      {2e9, 80, ""},
+      {NAN, 80, ""},
+  };
+  for (const Case& c : cases) {
+    Dest d(c.high, "leftover");
+    AmountToWords(c.amount, d.high, d.data());
+    EXPECT_EQ(d.text(), c.expect) << c.amount;
+    for (std::size_t i = d.text().size(); i <= d.high; ++i) ASSERT_EQ(d.b[i], '\0') << c.amount;
+  }
+  AmountToWords(1.0, 10, nullptr);
+}
+
+// Seeded random values through format and parse, per digits and separators:
+// a rounded amount comes back exactly; an unrounded one comes back rounded,
+// except that the conversion rounds a value very near a half on its binary
+// digits rather than with Round's bias.
+TEST_F(Numbers, FormatThenParseRoundTrips) {
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> magnitude(-9.0, 9.0);  // a power of ten
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (unsigned n : {0u, 2u, 3u}) {
+    for (const char* sym : {".,", ",."}) {
+      digits(n);
+      symbols(sym[0], sym[1]);
+      corva::frame::settings().real_precision = static_cast<int16_t>(n);
+      const double scale = corva::frame::settings().currency_scale;
+      for (int i = 0; i < 100000; ++i) {
+        const double x = unit(rng) * std::pow(10.0, magnitude(rng));
+        const double rounded = Round(x);
+        char text[40];
+        double back = 0.0;
+        DollarsToString(rounded, 39, text, 0, '-');
+        ASSERT_EQ(MyStringToReal(39, text, &back), 1) << text;
+        ASSERT_EQ(back, rounded) << x << " '" << text << "'";
+        MyQtyToString(x, 39, text, static_cast<uint16_t>(n), 20);
+        ASSERT_EQ(MyStringToQty(39, text, &back), 1) << text;
+        const double scaled = std::fabs(x) * scale;
+        if (std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-6) {
+          ASSERT_EQ(back, rounded) << x << " '" << text << "'";
+        } else {
+          ASSERT_LE(std::fabs(back - rounded), 1.0 / scale + 1e-9) << x;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

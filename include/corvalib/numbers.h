@@ -83,6 +83,50 @@ CORVA_API void AppendRtoString(uint16_t high, char *dest, double amount, uint16_
  * AppendRtoString; width question marks when it is longer than width. */
 CORVA_API void AppendRtoStringNoComma(uint16_t high, char *dest, double x, uint16_t width);
 
+/* ---- Number and money parsing ----------------------------------------------
+ * A number is leading white space, an optional "+" or "-", digits with an
+ * optional "." and an optional exponent; hexadecimal forms, "inf" and "nan"
+ * are not numbers. A number too large for a double gives 0.0 and 0. */
+
+/* Converts the text of s from *pos to its NUL: *result is the value of the
+ * number at its start (0.0 when there is none), *done 1 when the whole text
+ * was one number (an empty text is: 0.0 and 1). A text of 31 characters or
+ * more, or one without a NUL before the array ends, gives 0.0 and 0. *pos is
+ * left at the end of the text. */
+CORVA_API void StringToReal(uint16_t high, const char *s, uint16_t *pos, double *result,
+                            uint8_t *done);
+/* Rewrites s into the form StringToReal reads: every thousands separator
+ * deleted, the first decimal symbol made ".", leading and trailing blanks
+ * removed. A NUL separator, or one equal to the decimal symbol, deletes
+ * nothing (the character is taken as the decimal symbol). */
+CORVA_API void PrepString4RealConv(uint16_t high, char *s);
+/* Reads an amount: the text prepared, an optional leading "-", and with the
+ * automatic decimal point on a text without "." takes its point before the
+ * last currency digits (2 digits: "12345" is 123.45, "5" is 0.05, "" is 0.0).
+ * 1 when the whole prepared text was a number; "12abc" gives 0 and 12.0, and
+ * "(5)", "5-" and "5CR" give 0. A prepared text (with any point and zeros put
+ * in) of more than 20 characters gives 0 and 0.0: no typed digit is dropped. */
+CORVA_API uint8_t MyStringToReal(uint16_t high, const char *s, double *result);
+/* The same for a quantity, the point placed by the real precision and the
+ * result rounded at it (also when the answer is 0): "1.005" gives 1.01. */
+CORVA_API uint8_t MyStringToQty(uint16_t high, const char *s, double *result);
+/* MyStringToReal without the automatic decimal point. */
+CORVA_API uint8_t MyStringToRealWithNoExtras(uint16_t high, const char *s, double *result);
+/* The same operation, for quantities: no automatic decimal point, no rounding. */
+CORVA_API uint8_t MyStringToQtyWithNoExtras(uint16_t high, const char *s, double *result);
+
+/* ---- Amount in words ------------------------------------------------------- */
+
+/* Clears dest and writes the amount in words for a cheque, cut at high:
+ *   1234.56 -> "One Thousand Two Hundred Thirty-Four and 56/100 Dollars",
+ *   0.07 -> "Zero and 7/100 Dollars".
+ * The cents are the fraction plus 0.005, truncated, so 12.345 gives 35/100 and
+ * an amount not rounded to cents with a fraction of 0.995 or more gives 100/100.
+ * Amounts from 0 up to (not including) 2,000,000,000; a negative amount, a
+ * larger one or NaN leaves dest empty. The words come from the library's
+ * string table (numbers 20600 to 20636). */
+CORVA_API void AmountToWords(double amount, uint16_t high, char *dest);
+
 CORVA_END_DECLS
 
 #endif
