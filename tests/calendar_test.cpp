@@ -353,6 +353,7 @@ TEST_F(DateTexts, ReadingTheMediumForm) {
       {1, "05 Jan 1999", D(1999, 1, 5)},   {1, "5 Jan 1999", D(1999, 1, 5)},
       {1, "31 dec 2099", D(2099, 12, 31)}, {2, "1999 Jan 5", D(1999, 1, 5)},
       {2, "2000 Feb 29", D(2000, 2, 29)},  {3, "Jan 5, 1999", 0},
+      {0, "Feb 5, 1999 and a long tail 2000 6", D(1999, 2, 5)},  // read to 19 characters
   };
   for (const Case& c : cases) {
     use(c.order);
