@@ -6,6 +6,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/bstr.h"
 
 namespace corva::files {
@@ -52,6 +56,27 @@ void fail_open(File& f, std::uint32_t error) { f.result = result_from_error(erro
 
 // The bytes that ReadChar turns into something else, or that end a line.
 bool special(unsigned char c) { return c == kCr || c == kLf || c == kCtrlZ || c == CVX_EOL; }
+
+// The length of the run of ordinary bytes at p, at most n. Every special byte
+// is below 32, so whole groups of bytes are passed over while none of them is.
+std::size_t ordinary_run(const char* p, std::size_t n) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i limit = _mm_set1_epi8(31);
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)) != 0) break;  // a byte <= 31
+  }
+#endif
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if (((w - kOnes * 32) & ~w & kHighs) != 0) break;  // some byte below 32
+  }
+  while (i < n && !special(static_cast<unsigned char>(p[i]))) ++i;
+  return i;
+}
 
 // The next raw byte of the buffer, refilling it first when used up; false
 // when the refill brought nothing.
@@ -313,16 +338,27 @@ std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
       const char* from = f.buffer + f.bufIndex;
       std::size_t avail = f.bufCount - f.bufIndex;
       if (avail > high - n) avail = high - n;
-      std::size_t run = 0;
-      while (run < avail && !special(static_cast<unsigned char>(from[run]))) ++run;
+      const std::size_t run = ordinary_run(from, avail);
       if (run != 0) {
         std::memcpy(line + n, from, run);
         n += run;
         f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + run);
         f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(from[run - 1]));
         f.result = CVX_FILE_DONE;
-        continue;
       }
+      // A line end that lies inside the buffer with its line feed (or a lone
+      // line feed) ends the line here, as ReadChar would.
+      if (n < high && f.bufIndex < f.bufCount) {
+        const char c = f.buffer[f.bufIndex];
+        const bool lf_at_hand = f.bufIndex + 1 < f.bufCount && f.buffer[f.bufIndex + 1] == kLf;
+        if (c == kLf || (c == kCr && lf_at_hand)) {
+          f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + (c == kCr ? 2 : 1));
+          f.lastItem = CVX_EOL;
+          f.result = CVX_FILE_DONE;
+          break;
+        }
+      }
+      if (run != 0) continue;
     }
     char ch = 0;
     read_char(f, ch);

@@ -137,8 +137,8 @@ TEST_F(BufferedFiles, ReadLn) {
     const char* text;
     uint16_t count;
   };
-  const Case cases[] = {{0, "", 0}, {3, "ABC", 3}, {10, "DEF", 3}, {10, "second", 6},
-                        {10, "last", 4}, {10, "", 0}};
+  const Case cases[] = {{0, "", 0}, {3, "ABC", 3}, {10, "DEF", 3}, {6, "second", 6},
+                        {10, "", 0}, {10, "last", 4}, {10, "", 0}};
   for (const Case& c : cases) {
     char line[12];
     std::memset(line, '#', sizeof line);

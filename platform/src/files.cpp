@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -36,35 +37,45 @@ struct OpenFile_ {
   bool exclusive_locks = true;  // false when the descriptor cannot take write locks
   std::int64_t position = 0;
   std::vector<Region> locks;
+  // Read-ahead for small reads, kept only by opens that deny others writing:
+  // then nobody but this handle can change the file, and its own writes drop
+  // the cache.
+  bool may_cache = false;
+  std::unique_ptr<char[]> cache;
+  std::int64_t cache_start = 0;
+  std::size_t cache_length = 0;
 };
 
+constexpr std::uint32_t kCacheSize = 16 * 1024;
+constexpr std::uint32_t kCachedReadLimit = 4096;  // larger reads go straight to the file
+
+// The handle table. Slots are read without the mutex (one atomic load per
+// call); opening and closing, which change them, take it. Using a handle
+// while another thread closes it is the caller's fault, as on the original.
 std::mutex g_mutex;
-std::vector<std::unique_ptr<OpenFile_>> g_table;  // index = handle - 1
+std::atomic<OpenFile_*> g_slots[kMaxHandles + 1];  // index = handle; 0 unused
+std::uint32_t g_high_water = 0;                     // highest slot ever used
 thread_local int g_crt_errno = 0;
 
 OpenFile_* find(HFILE h) {
-  std::lock_guard<std::mutex> guard(g_mutex);
-  if (h <= 0 || static_cast<std::size_t>(h) > g_table.size()) return nullptr;
-  return g_table[static_cast<std::size_t>(h) - 1].get();
+  if (h <= 0 || static_cast<std::uint32_t>(h) > kMaxHandles) return nullptr;
+  return g_slots[h].load(std::memory_order_acquire);
 }
 
 HFILE insert(std::unique_ptr<OpenFile_> f) {
   std::lock_guard<std::mutex> guard(g_mutex);
-  for (std::size_t i = 0; i < g_table.size(); ++i) {
-    if (!g_table[i]) {
-      g_table[i] = std::move(f);
-      return static_cast<HFILE>(i + 1);
-    }
-  }
-  if (g_table.size() >= kMaxHandles) return HFILE_ERROR;
-  g_table.push_back(std::move(f));
-  return static_cast<HFILE>(g_table.size());
+  std::uint32_t i = 1;
+  while (i <= g_high_water && g_slots[i].load(std::memory_order_relaxed) != nullptr) ++i;
+  if (i > kMaxHandles) return HFILE_ERROR;
+  if (i > g_high_water) g_high_water = i;
+  g_slots[i].store(f.release(), std::memory_order_release);
+  return static_cast<HFILE>(i);
 }
 
 std::unique_ptr<OpenFile_> remove(HFILE h) {
+  if (h <= 0 || static_cast<std::uint32_t>(h) > kMaxHandles) return nullptr;
   std::lock_guard<std::mutex> guard(g_mutex);
-  if (h <= 0 || static_cast<std::size_t>(h) > g_table.size()) return nullptr;
-  return std::move(g_table[static_cast<std::size_t>(h) - 1]);
+  return std::unique_ptr<OpenFile_>(g_slots[h].exchange(nullptr, std::memory_order_acq_rel));
 }
 
 int fail_crt(int e) {
@@ -184,6 +195,7 @@ HFILE open_handle(const char* name, const OpenRequest& r) {
     SetLastError(error_from_errno(err));
     return HFILE_ERROR;
   }
+  f->may_cache = r.deny_write && f->fd_readable;
   const int fd = f->fd;
   const HFILE h = insert(std::move(f));
   if (h == HFILE_ERROR) {
@@ -191,6 +203,43 @@ HFILE open_handle(const char* name, const OpenRequest& r) {
     SetLastError(kErrorTooManyOpenFiles);
   }
   return h;
+}
+
+// pread until count bytes or the end of the file; the bytes read, or -1.
+long read_at(int fd, char* p, std::size_t count, std::int64_t at) {
+  std::size_t done = 0;
+  while (done < count) {
+    const long n = sys().pread(fd, p + done, count - done, at + static_cast<std::int64_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<long>(done);
+}
+
+// A small read served from the read-ahead, refilled when it runs out.
+long read_cached(OpenFile_& f, char* p, std::size_t count) {
+  if (!f.cache) f.cache = std::make_unique<char[]>(kCacheSize);
+  std::size_t done = 0;
+  while (done < count) {
+    const std::int64_t at = f.position + static_cast<std::int64_t>(done);
+    if (at < f.cache_start || at >= f.cache_start + static_cast<std::int64_t>(f.cache_length)) {
+      const long n = read_at(f.fd, f.cache.get(), kCacheSize, at);
+      if (n < 0) return -1;
+      f.cache_start = at;
+      f.cache_length = static_cast<std::size_t>(n);
+      if (n == 0) break;
+    }
+    const std::size_t offset = static_cast<std::size_t>(at - f.cache_start);
+    std::size_t take = f.cache_length - offset;
+    if (take > count - done) take = count - done;
+    std::memcpy(p + done, f.cache.get() + offset, take);
+    done += take;
+  }
+  return static_cast<long>(done);
 }
 
 OpenRequest request_from_mode(std::uint32_t mode, std::uint32_t disposition) {
@@ -278,20 +327,15 @@ std::uint32_t _lread(HFILE h, void* buffer, std::uint32_t count) {
     SetLastError(f->can_read ? kErrorInvalidParameter : kErrorAccessDenied);
     return kTransferError;
   }
-  std::uint32_t done = 0;
   char* p = static_cast<char*>(buffer);
-  while (done < count) {
-    const long n = sys().pread(f->fd, p + done, count - done, f->position + done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      SetLastError(error_from_errno(errno));
-      return kTransferError;
-    }
-    if (n == 0) break;
-    done += static_cast<std::uint32_t>(n);
+  const long n = f->may_cache && count <= kCachedReadLimit ? read_cached(*f, p, count)
+                                                           : read_at(f->fd, p, count, f->position);
+  if (n < 0) {
+    SetLastError(error_from_errno(errno));
+    return kTransferError;
   }
-  f->position += done;
-  return done;
+  f->position += n;
+  return static_cast<std::uint32_t>(n);
 }
 
 std::uint32_t _lwrite(HFILE h, const void* buffer, std::uint32_t count) {
@@ -306,6 +350,7 @@ std::uint32_t _lwrite(HFILE h, const void* buffer, std::uint32_t count) {
   }
   std::uint32_t done = 0;
   const char* p = static_cast<const char*>(buffer);
+  f->cache_length = 0;
   while (done < count) {
     const long n = sys().pwrite(f->fd, p + done, count - done, f->position + done);
     if (n < 0) {
@@ -446,7 +491,7 @@ int crt_errno() { return g_crt_errno; }
 int open_file_count() {
   std::lock_guard<std::mutex> guard(g_mutex);
   int n = 0;
-  for (const auto& f : g_table) n += f ? 1 : 0;
+  for (std::uint32_t i = 1; i <= g_high_water; ++i) n += g_slots[i].load() != nullptr ? 1 : 0;
   return n;
 }
 
