@@ -109,6 +109,41 @@ CORVA_API uint16_t Rename(uint16_t high1, const char *oldName, uint16_t high2,
  * made but empty and the answer is FALSE. */
 CORVA_API uint8_t CopyFile2(const char *destination, const char *source, uint8_t copyData);
 
+/* ---- File copy ------------------------------------------------------------ */
+
+/* The progress module registered in per-instance slot 5 exports these entry
+ * points under the names "_BeginProgressNicely@16", "_ProgressMessage@16",
+ * "_CheckForAbortProgress@4", "_MarkProgress@4" and "_EndProgress@4". The copy
+ * opens its window with BeginProgressNicely(0, owner, 13, "Copying Files"), a
+ * handle of 0 meaning none. */
+typedef uintptr_t (*CvBeginProgressNicely)(int32_t reserved, CvHWND owner, int32_t titleHigh,
+                                           const char *title);
+typedef int32_t (*CvProgressMessage)(uintptr_t progress, int32_t line, int32_t high,
+                                     const char *text);
+typedef int32_t (*CvCheckForAbortProgress)(uintptr_t progress);
+typedef int32_t (*CvMarkProgress)(uintptr_t progress);
+typedef int32_t (*CvEndProgress)(uintptr_t *progress);
+
+/* Copies every file that the source pattern names (a directory followed by a
+ * wildcard name, HIGH up to 260 used) into the destination directory (written
+ * with its trailing '\'), one whole file per disk; when the destination fills
+ * up the user is asked to change diskettes, and a "CONTINUE" marker on a
+ * source diskette asks for the next one. Answers 0 done (or the user declined
+ * the next diskette), 1 a source would not open, 2 a destination file could
+ * not be made, 3 nothing matched, 4 the disk is full, 5 no memory, 6 a file is
+ * in use by another user, 7 a read failed; every result but 0 and 5 is also
+ * shown as message 21000 + result. The caller's strings are not changed. */
+CORVA_API int16_t CVXCopyFile(CvHWND owner, uint16_t sourceHigh, const char *source,
+                              uint16_t destHigh, const char *dest);
+/* Deletes at the destination every file that the source pattern names now;
+ * nothing when result (of CVXCopyFile) is 2, 3 or 5. */
+CORVA_API void UndoCopy(uint16_t sourceHigh, const char *source, uint16_t destHigh,
+                        const char *dest, int16_t result);
+/* The step of the copy that makes one destination file from the copy's work
+ * record; resultOut receives 2 or 6 on failure and is left alone on success. */
+CORVA_API void CreateFileAndTest(void *work, uint16_t destHigh, const char *dest,
+                                 int16_t *resultOut);
+
 CORVA_END_DECLS
 
 #endif
