@@ -27,6 +27,10 @@ std::string names(const ListHeader* l) {
   return out;
 }
 
+// Item sits unaligned in the packed node: read it by value, never bind to it.
+const void* item_of(const ListNode* n) { return n->Item; }
+unsigned size_of(const ListNode* n) { return n->ItemSize; }
+
 const char* current(const ListHeader* l) {
   return l->Current == l->Anchor ? "<anchor>" : l->Current->Name ? l->Current->Name : "-";
 }
@@ -96,7 +100,9 @@ TEST(Lists, DocumentedCases) {
 
   // Sorted insertion is stable: the second 'e' follows the first.
   for (const char* n : {"m", "e1", "x", "e2"}) {
-    ASSERT_EQ(ListAddSorted(l.h, n[0] == 'e' ? "e" : n, n, 3, ListDefaultCompare), 1);
+    ASSERT_EQ(ListAddSorted(l.h, n[0] == 'e' ? "e" : n, n, static_cast<uint16_t>(std::strlen(n) + 1),
+                            ListDefaultCompare),
+              1);
   }
   EXPECT_EQ(names(l.h), "e,e,m,x");
   EXPECT_STREQ(static_cast<char*>(l.h->Anchor->Next->Item), "e1");
@@ -108,14 +114,14 @@ TEST(Lists, DocumentedCases) {
   void* item = nullptr;
   EXPECT_EQ(ListGetItem(l.h, "m", ListDefaultCompare, &item), 1);
   EXPECT_STREQ(static_cast<char*>(item), "12345");
-  EXPECT_EQ(l.h->Current->ItemSize, 6);
+  EXPECT_EQ(size_of(l.h->Current), 6u);
   EXPECT_EQ(ListDeleteItem(l.h, "m", ListDefaultCompare), 1);
-  EXPECT_EQ(l.h->Current->Item, nullptr);
-  EXPECT_EQ(l.h->Current->ItemSize, 6);
+  EXPECT_EQ(item_of(l.h->Current), nullptr);
+  EXPECT_EQ(size_of(l.h->Current), 6u);
   EXPECT_EQ(ListSetItemCurrentNode(l.h, "zz", 3), 1);
   EXPECT_EQ(ListSetItemCurrentNode(l.h, nullptr, 3), 1);
-  EXPECT_EQ(l.h->Current->Item, nullptr);
-  EXPECT_EQ(l.h->Current->ItemSize, 0);
+  EXPECT_EQ(item_of(l.h->Current), nullptr);
+  EXPECT_EQ(size_of(l.h->Current), 0u);
   EXPECT_EQ(ListSetListName(l.h, nullptr), 1);
   EXPECT_EQ(l.h->Name, nullptr);
 }
@@ -176,7 +182,7 @@ TEST(Lists, PasteCopiesInOrderAndFreesOnRequest) {
   EXPECT_EQ(ListPaste(src, dst.h, 0), 1);
   EXPECT_EQ(names(dst.h), "a,m,b,y,z");
   EXPECT_STREQ(current(dst.h), "y");
-  EXPECT_NE(dst.h->Current->Item, src->Anchor->Previous->Item);  // copies, not shared
+  EXPECT_NE(item_of(dst.h->Current), item_of(src->Anchor->Previous));  // copies, not shared
   EXPECT_STREQ(static_cast<char*>(dst.h->Current->Item), "y");
   EXPECT_EQ(ListPasteSorted(src, dst.h, 1, ListDefaultCompare), 1);  // frees src
   EXPECT_EQ(names(dst.h), "a,b,m,b,m,y,y,z");
@@ -239,7 +245,7 @@ TEST(Lists, BadArgumentsAnswerFalse) {
   // On an empty list the anchor takes no item, and is what a null key names.
   List e;
   EXPECT_EQ(ListSetItemCurrentNode(e.h, "x", 1), 0);
-  EXPECT_EQ(e.h->Anchor->Item, nullptr);
+  EXPECT_EQ(item_of(e.h->Anchor), nullptr);
   EXPECT_EQ(ListGetNode(e.h, nullptr, nullptr, &node), 1);
   EXPECT_EQ(node, e.h->Anchor);
 

@@ -67,6 +67,17 @@ TEST(TextUtilities, StepReferenceNumbers) {
   }
   TextIncrement(10, nullptr);
   TextDecrement(10, nullptr);
+
+  // Every other character stays where it is around the number.
+  for (int c = 1; c < 256; ++c) {
+    if (c >= '0' && c <= '9') continue;
+    const std::string ch(1, static_cast<char>(c));
+    Bounded up(20, "R" + ch + "9" + ch), down(20, "R" + ch + "10" + ch);
+    TextIncrement(up.high, up.data());
+    TextDecrement(down.high, down.data());
+    EXPECT_EQ(up.text(), "R" + ch + "10" + ch) << c;
+    EXPECT_EQ(down.text(), "R" + ch + "09" + ch) << c;
+  }
 }
 
 // Every five-digit reference steps to its neighbours and back, keeping width.
@@ -101,6 +112,16 @@ TEST(TextUtilities, MatchMasks) {
     EXPECT_EQ(MatchMask(c.text, c.mask), c.result)
         << (c.text ? c.text : "(null)") << " against " << (c.mask ? c.mask : "(null)");
   }
+  // Every pair of characters: "*" takes any, others compare as signed bytes.
+  for (int t = 1; t < 256; ++t) {
+    for (int m = 1; m < 256; ++m) {
+      const char text[] = {static_cast<char>(t), 'x', 0};
+      const char mask[] = {static_cast<char>(m), 'x', 0};
+      const int st = static_cast<signed char>(t), sm = static_cast<signed char>(m);
+      const int16_t want = m == '*' || t == m ? 0 : st > sm ? 1 : -1;
+      ASSERT_EQ(MatchMask(text, mask), want) << t << " " << m;
+    }
+  }
 }
 
 TEST(TextUtilities, WrapLines) {
@@ -120,6 +141,9 @@ TEST(TextUtilities, WrapLines) {
       {20, "a \t\n b", {"a", "b", ""}},
       {10, "   ", {"", ""}},
       {3, "a  bcdef", {"a", "bcd", "ef", ""}},
+      {4, "ab\tcd\ve", {"ab", "cd\ve", ""}},
+      {3, "a\xa0" "bc d", {"a\xa0" "b", "c d", ""}},  // 0xA0 is no whitespace
+      {6, "ab\r\n\f\n  cd", {"ab", "cd", ""}},
   };
   for (const Case& c : cases) {
     Bounded text(40, c.text);

@@ -44,6 +44,8 @@ CORVA_API int32_t UnLockMem(uint32_t identifier);
  * its pointer: that is undefined (ListFree's own variable is set to null, and
  * a second ListFree through it gives 0). */
 
+/* The records are byte-packed, so ItemSize and Item may lie unaligned: read
+ * them by value (C++ callers: do not bind references to them). */
 #pragma pack(push, 1)
 
 typedef struct ListNode {
