@@ -6,6 +6,85 @@
 
 CORVA_BEGIN_DECLS
 
+typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
+
+typedef struct CvPOINT {
+  int32_t x, y;
+} CvPOINT;
+
+typedef struct CvRECT {
+  int32_t left, top, right, bottom;
+} CvRECT;
+
+/* A fetched message, as the platform's queue delivers it. */
+typedef struct CvMSG {
+  CvHWND hwnd;
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+  uint32_t time;
+  CvPOINT pt;
+} CvMSG;
+
+/* ---- Window table ----------------------------------------------------------
+ * Two lists of open data-entry screens, 15 entries each: the dialog list
+ * (isDialog non-zero; modeless dialogs, offered every message through the
+ * dialog keys) and the window list. Each entry is a window handle and the menu
+ * command it belongs to (0: none). Entries keep the order they were added in. */
+
+/* Appends to the list; 0 when it is full, when menuId is non-zero and already
+ * in that list, or while the table is frozen. The handle is not checked. */
+CORVA_API uint8_t AddWindowToTable(CvHWND window, uint16_t menuId, uint8_t isDialog);
+/* Removes the first entry with the handle, closing the gap; 0 when none. */
+CORVA_API uint8_t RemoveWindowFromTable(CvHWND window, uint8_t isDialog);
+/* The first window with the menu command (menuId 0: the first without one); 0 when none. */
+CORVA_API CvHWND GetWindowFromMenu(uint16_t menuId, uint8_t isDialog);
+/* The menu command of the first entry with the handle; 0 when none. */
+CORVA_API uint16_t GetMenuFromWindow(CvHWND window, uint8_t isDialog);
+/* Always 0: nothing in the library freezes the table. */
+CORVA_API uint8_t IsSystemFrozen(void);
+
+/* Sends the message to every screen, dialogs first, each list in order. The
+ * handles are copied first, so screens may add or remove entries while they
+ * handle it; a handle that is no longer a window receives nothing. */
+CORVA_API void SendMessageToDataEntryScreens(uint32_t ignored, uint32_t message, uintptr_t wParam,
+                                             intptr_t lParam);
+/* The same, skipping every entry whose handle is `excluded`. */
+CORVA_API void SendMessageToDataEntryScreensExceptFor(CvHWND excluded, uint32_t message,
+                                                      uintptr_t wParam, intptr_t lParam);
+/* Sends to the screens; WM_PALETTECHANGED (0x311) is then also posted to
+ * MainWindow (a MainWindow of 0 posts it to the calling thread's queue). */
+CORVA_API void BroadcastMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+CORVA_API void BroadcastMessageWithExclusion(CvHWND excluded, uint32_t message, uintptr_t wParam,
+                                             intptr_t lParam);
+/* Posts to MainWindow; nothing while MainWindow is 0. */
+CORVA_API void PostMessageToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+/* Offers a fetched message to the current accelerator table (for MainWindow),
+ * the MDI client's system keys and the dialog keys of every registered dialog,
+ * and translates and dispatches it when none of them took it. Null: nothing. */
+CORVA_API void Dispatch(CvMSG *msg);
+/* Fetches the calling thread's next message (waiting for it) and dispatches
+ * it: 1; the quit message: 0, nothing dispatched. */
+CORVA_API int32_t MyGetMessage(void);
+/* Spins on the tick count for the time, handling no messages. A wait that
+ * would cross the 32-bit wrap of the tick count ends at once. */
+CORVA_API void WaitFor(uint16_t milliseconds);
+/* Dispatches every message that arrives until the time is up; all queued
+ * messages are handled before the clock is read. */
+CORVA_API void YieldFor(uint16_t milliseconds);
+/* Gives the focus to TopWindow when it is a visible window: 1; else 0. */
+CORVA_API int32_t RedirectFocusToTop(void);
+/* AppActive := 1 / 0. */
+CORVA_API void WeBecomeActive(void);
+CORVA_API void WeBecomeInactive(void);
+/* Makes the table current and returns the previous one, which is saved: one
+ * level of undo. SetAccelerator(A); SetAccelerator(B); RestoreAccelerator()
+ * gives A back and leaves it current; a second RestoreAccelerator changes nothing. */
+CORVA_API CvHACCEL SetAccelerator(CvHACCEL accelerators);
+CORVA_API CvHACCEL GetAccelerator(void);
+CORVA_API CvHACCEL RestoreAccelerator(void);
+
 CORVA_END_DECLS
 
 #endif

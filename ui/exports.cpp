@@ -1,0 +1,136 @@
+// The exported window-table and message-loop functions.
+#include <cstddef>
+
+#include "corvalib/frame.h"
+#include "corvalib/ui.h"
+#include "corvaplat/clock.h"
+#include "ui/window_table.h"
+
+namespace plat = corva::platform;
+namespace ui = corva::ui;
+
+// The exported message record is the platform's, field for field.
+static_assert(sizeof(CvMSG) == sizeof(plat::MSG));
+static_assert(offsetof(CvMSG, message) == offsetof(plat::MSG, message));
+static_assert(offsetof(CvMSG, wParam) == offsetof(plat::MSG, wParam));
+static_assert(offsetof(CvMSG, lParam) == offsetof(plat::MSG, lParam));
+static_assert(offsetof(CvMSG, time) == offsetof(plat::MSG, time));
+static_assert(offsetof(CvMSG, pt) == offsetof(plat::MSG, pt));
+
+namespace {
+plat::MSG to_platform(const CvMSG& m) {
+  return plat::MSG{m.hwnd, m.message, m.wParam, m.lParam, m.time, {m.pt.x, m.pt.y}};
+}
+}  // namespace
+
+extern "C" {
+
+uint8_t AddWindowToTable(CvHWND window, uint16_t menuId, uint8_t isDialog) {
+  return ui::add(window, menuId, isDialog != 0) ? 1 : 0;
+}
+
+uint8_t RemoveWindowFromTable(CvHWND window, uint8_t isDialog) {
+  return ui::remove(window, isDialog != 0) ? 1 : 0;
+}
+
+CvHWND GetWindowFromMenu(uint16_t menuId, uint8_t isDialog) {
+  return ui::window_for(menuId, isDialog != 0);
+}
+
+uint16_t GetMenuFromWindow(CvHWND window, uint8_t isDialog) {
+  return ui::menu_for(window, isDialog != 0);
+}
+
+uint8_t IsSystemFrozen(void) { return ui::table().frozen != 0 ? 1 : 0; }
+
+void SendMessageToDataEntryScreens(uint32_t, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  ui::send_to_screens(false, 0, message, wParam, lParam);
+}
+
+void SendMessageToDataEntryScreensExceptFor(CvHWND excluded, uint32_t message, uintptr_t wParam,
+                                            intptr_t lParam) {
+  ui::send_to_screens(true, excluded, message, wParam, lParam);
+}
+
+void BroadcastMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  SendMessageToDataEntryScreens(0, message, wParam, lParam);
+  ui::post_palette_to_main(message, wParam, lParam);
+}
+
+void BroadcastMessageWithExclusion(CvHWND excluded, uint32_t message, uintptr_t wParam,
+                                   intptr_t lParam) {
+  SendMessageToDataEntryScreensExceptFor(excluded, message, wParam, lParam);
+  ui::post_palette_to_main(message, wParam, lParam);
+}
+
+void PostMessageToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (MyCorvaLibDataPtr == nullptr || MyCorvaLibDataPtr->MainWindow == 0) return;
+  plat::PostMessageA(MyCorvaLibDataPtr->MainWindow, message, wParam, lParam);
+}
+
+void Dispatch(CvMSG* msg) {
+  if (msg == nullptr) return;
+  plat::MSG m = to_platform(*msg);
+  ui::dispatch(m);
+}
+
+int32_t MyGetMessage(void) {
+  plat::MSG msg{};
+  // With no window filter the fetch cannot fail; -1 would mean a message that
+  // was not fetched, and is not dispatched.
+  const int got = plat::GetMessageA(&msg, 0, 0, 0);
+  if (got == 0) return 0;
+  if (got > 0) ui::dispatch(msg);
+  return 1;
+}
+
+void WaitFor(uint16_t milliseconds) {
+  const std::uint32_t end = ui::deadline(milliseconds);
+  while (plat::GetTickCount() < end) {
+  }
+}
+
+void YieldFor(uint16_t milliseconds) {
+  const std::uint32_t end = ui::deadline(milliseconds);
+  plat::MSG msg{};
+  for (;;) {
+    if (plat::PeekMessageA(&msg, 0, 0, 0, plat::PM_REMOVE)) {
+      ui::dispatch(msg);
+      continue;
+    }
+    if (plat::GetTickCount() >= end) return;
+  }
+}
+
+int32_t RedirectFocusToTop(void) {
+  if (MyCorvaLibDataPtr == nullptr) return 0;
+  const CvHWND top = MyCorvaLibDataPtr->TopWindow;
+  if (top == 0 || !plat::IsWindow(top) || !plat::IsWindowVisible(top)) return 0;
+  plat::SetFocus(top);
+  return 1;
+}
+
+void WeBecomeActive(void) {
+  if (MyCorvaLibDataPtr != nullptr) MyCorvaLibDataPtr->AppActive = 1;
+}
+
+void WeBecomeInactive(void) {
+  if (MyCorvaLibDataPtr != nullptr) MyCorvaLibDataPtr->AppActive = 0;
+}
+
+CvHACCEL SetAccelerator(CvHACCEL accelerators) {
+  ui::WindowTable& t = ui::table();
+  t.saved_accelerators = t.accelerators;
+  t.accelerators = accelerators;
+  return t.saved_accelerators;
+}
+
+CvHACCEL GetAccelerator(void) { return ui::table().accelerators; }
+
+CvHACCEL RestoreAccelerator(void) {
+  ui::WindowTable& t = ui::table();
+  t.accelerators = t.saved_accelerators;
+  return t.accelerators;
+}
+
+}  // extern "C"
