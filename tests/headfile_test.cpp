@@ -135,6 +135,7 @@ TEST_F(HeadFile, DosNamesOnTheHost) {
   setenv("CORVALIB_DRIVE_M", dir_.c_str(), 1);
   reload_configuration();
   const std::string d = dir_.string();
+  { std::ofstream(dir_ / "Data" / "errorlog.txt") << ""; }
   struct Case {
     const char* dos;
     std::string host;
@@ -142,6 +143,7 @@ TEST_F(HeadFile, DosNamesOnTheHost) {
       {"M:\\DATA\\CO1\\ERRORLOG.TXT", d + "/Data/Co1/ERRORLOG.TXT"},
       {"m:/data/co1/", d + "/Data/Co1"},
       {"M:\\NEW\\FILE.TXT", d + "/NEW/FILE.TXT"},
+      {"M:\\DATA\\ERRORLOG.TXT", d + "/Data/errorlog.txt"},
       {"M:", d + "/"},
   };
   for (const Case& c : cases) {
