@@ -38,7 +38,7 @@ void log_line(std::int64_t number, std::string_view text, char (&line)[kLogLine]
     std::memcpy(line + 5 - d.size(), d.data(), d.size());
   }
   const std::size_t n = text.size() < kLogText ? text.size() : kLogText;
-  std::memcpy(line + 7, text.data(), n);
+  if (n != 0) std::memcpy(line + 7, text.data(), n);
   for (std::size_t i = 0; i < kLogLine - 1; ++i) {
     if (line[i] == '\0') line[i] = ' ';
   }
