@@ -139,7 +139,8 @@ CORVA_API char *lstrdup(const char *text);
  * ("1000000" gives "999999"); shorter runs keep their width ("100" gives
  * "099"); a number that is all zeros stays as it is. A text without digits
  * gets "1" (up) or "0" (down) at its end, or at position high - 1 when there
- * is no room; an array of HIGH 0 is left alone. Empty texts stay empty. */
+ * is no room ("ABC" in HIGH 3 gives "AB1"); in an array of HIGH 0 it is left
+ * alone. Empty texts stay empty. */
 CORVA_API void TextIncrement(uint16_t high, char *text);
 CORVA_API void TextDecrement(uint16_t high, char *text);
 /* Two plain strings. 0 when text matches mask, where "*" stands for exactly
