@@ -65,14 +65,18 @@ bool take(ThreadState& ts, MSG* msg, WindowHandle hwnd, std::uint32_t first, std
       return true;
     }
   }
-  for (auto it = ts.input.begin(); it != ts.input.end(); ++it) {
-    if (!matches(*it, hwnd, first, last)) continue;
-    *msg = *it;
-    if (remove) {
-      ts.input.erase(it);
-      note_key(ts, *msg);
+  if (!ts.input.empty()) {
+    // Typed input goes to the window that has the focus when it is taken.
+    MSG m = ts.input.front();
+    m.hwnd = IsWindow(ts.focus) ? ts.focus : IsWindow(ts.active) ? ts.active : 0;
+    if (matches(m, hwnd, first, last)) {
+      *msg = m;
+      if (remove) {
+        ts.input.pop_front();
+        note_key(ts, m);
+      }
+      return true;
     }
-    return true;
   }
   if (in_range(WM_PAINT, first, last)) {
     for (WindowHandle top : thread_windows()) {
@@ -188,13 +192,12 @@ void queue_key(std::uint32_t vk, bool down) {
   const bool alt = ts.async_keys[VK_MENU] != 0 || (vk == VK_MENU && !down);
   const bool control = ts.async_keys[VK_CONTROL] != 0;
   const bool sys = (alt && !control) || vk == 0x79;  // Alt combinations and F10
-  WindowHandle target = IsWindow(ts.focus) ? ts.focus : IsWindow(ts.active) ? ts.active : 0;
   LPARAM lp = 1;
   if (alt) lp |= LPARAM{1} << 29;
   if (was_down) lp |= LPARAM{1} << 30;
   if (!down) lp |= (LPARAM{1} << 30) | static_cast<LPARAM>(std::uint32_t{1} << 31);
   std::uint32_t message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
-  ts.input.push_back(MSG{target, message, vk, lp, GetTickCount(), {0, 0}});
+  ts.input.push_back(MSG{0, message, vk, lp, GetTickCount(), {0, 0}});
 }
 
 struct AccelTables {
@@ -286,15 +289,13 @@ int GetMessageA(MSG* msg, WindowHandle hwnd, std::uint32_t first, std::uint32_t 
     return -1;
   }
   ThreadState& ts = current_thread();
-  bool idle_called = false;
+  bool idle_declined = false;
   for (;;) {
     if (take(ts, msg, hwnd, first, last, true)) return msg->message == WM_QUIT ? 0 : 1;
-    if (!idle_called && ts.idle != nullptr) {
-      idle_called = true;
-      ts.idle(ts.idle_context);
+    if (!idle_declined && ts.idle != nullptr) {
+      idle_declined = !ts.idle(ts.idle_context);
       continue;
     }
-    idle_called = false;
     std::uint64_t due = UINT64_MAX;
     for (const Timer& t : ts.timers) {
       if (hwnd == 0 || t.hwnd == hwnd) due = std::min(due, t.due);
@@ -445,9 +446,7 @@ void type_text(std::string_view text) {
       continue;
     }
     // No key makes it: the character arrives on its own, as from an input method.
-    ThreadState& ts = current_thread();
-    const WindowHandle target = IsWindow(ts.focus) ? ts.focus : ts.active;
-    ts.input.push_back(MSG{target, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1,
+    current_thread().input.push_back(MSG{0, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1,
                            GetTickCount(), {0, 0}});
   }
 }

@@ -335,7 +335,7 @@ struct DialogItem {
   int x = 0, y = 0, cx = 0, cy = 0;
 };
 struct DialogTemplate {
-  std::uint32_t style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  std::uint32_t style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
   int x = 0, y = 0, cx = 0, cy = 0;
   std::string caption;
   std::string class_name;  // empty: the dialog class
@@ -412,8 +412,9 @@ CORVAPLAT_API void PostQuitMessage(int exit_code);
 // The next message: posted messages first, then typed input, then WM_PAINT,
 // then WM_TIMER for a due timer; the quit message when the queue holds nothing
 // else. With nothing to deliver: the thread's idle handler runs when one is
-// installed, else the thread sleeps on the platform clock until the next timer
-// is due, else it waits for another thread to post. Returns 0 for WM_QUIT, -1
+// installed (see set_idle_handler); then the thread sleeps on the platform
+// clock until the next timer is due, or without timers waits for another
+// thread to post. Returns 0 for WM_QUIT, -1
 // for a bad window filter, else 1.
 CORVAPLAT_API int GetMessageA(MSG* msg, WindowHandle hwnd, std::uint32_t first,
                               std::uint32_t last);
@@ -434,8 +435,10 @@ enum : std::uint32_t { kErrorNotEnoughQuota = 1816, kErrorClassAlreadyExists = 1
                        kErrorCannotFindWndClass = 1407, kErrorTimerNotFound = 1402 };
 
 // Called when GetMessageA finds nothing to deliver; the handler may queue input
-// or post messages (a scripted user). Returns the previous handler.
-using IdleHandler = void (*)(void* context);
+// or post messages (a scripted user). It answers true to be asked again while
+// the queue stays empty, false to let the thread wait (for a timer, or for
+// another thread) before it is asked again. Returns the previous handler.
+using IdleHandler = bool (*)(void* context);
 CORVAPLAT_API IdleHandler set_idle_handler(IdleHandler handler, void* context);
 
 // ---- Timers ----------------------------------------------------------------------
@@ -450,8 +453,8 @@ CORVAPLAT_API bool KillTimer(WindowHandle hwnd, std::uintptr_t id);
 CORVAPLAT_API bool timer_running(WindowHandle hwnd, std::uintptr_t id);
 
 // ---- Keyboard --------------------------------------------------------------------
-// Typed input, queued for the window that has the focus when it is typed (else
-// the active window). The key state (GetKeyState) follows the input as it is
+// Typed input, queued for the calling thread in order and delivered to the
+// window that has the focus (else the active window) when it is taken. The key state (GetKeyState) follows the input as it is
 // taken from the queue.
 CORVAPLAT_API void key_down(std::uint32_t virtual_key);
 CORVAPLAT_API void key_up(std::uint32_t virtual_key);
