@@ -162,10 +162,6 @@ CORVA_API uint16_t UnLock(CvxFileType *file, CvxLockRegion *region);
 /* 0 only when the system cannot lock byte ranges at all. */
 CORVA_API uint8_t ShareIsLoaded(CvxFileType *file);
 
-/* ==== Paths and directories ============================================== */
-
-/* ==== End of paths and directories ======================================= */
-=======
 /* ---- Paths and directories ------------------------------------------------ */
 
 /* DOS file names: a drive letter and colon, a directory of parts separated by
