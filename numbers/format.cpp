@@ -13,13 +13,6 @@ namespace corva::numbers {
 
 namespace bs = corva::text;
 
-Symbols current_symbols() {
-  const frame::Settings& s = frame::settings();
-  const char decimal = s.decimal_point == '\0' ? '.' : s.decimal_point;
-  const char thousands = s.thousands_separator == decimal ? '\0' : s.thousands_separator;
-  return {decimal, thousands};
-}
-
 bool fixed_field(double x, unsigned width, unsigned whole, unsigned pos, unsigned high,
                  Fixed& out) {
   if (!(std::fabs(x) < 1e9)) return false;

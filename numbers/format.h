@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/settings.h"
+
 namespace corva::numbers {
 
 // The separators in force. A NUL decimal symbol stands for "."; a NUL
@@ -13,7 +15,11 @@ struct Symbols {
   char decimal;
   char thousands;  // '\0': no grouping, nothing deleted
 };
-Symbols current_symbols();
+inline Symbols current_symbols() {
+  const frame::Settings& s = frame::settings();
+  const char decimal = s.decimal_point == '\0' ? '.' : s.decimal_point;
+  return {decimal, s.thousands_separator == decimal ? '\0' : s.thousands_separator};
+}
 
 // The conversion of the formatting core: x with `decimals` digits after a ".",
 // right-aligned with blanks in at least `width` characters, a "-" before a

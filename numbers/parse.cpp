@@ -49,6 +49,47 @@ bool too_large(std::string_view number) {
 
 }  // namespace
 
+// The common case of an amount: digits with at most one "." and nothing else,
+// at most 19 digits. Its value is a whole number below 2^53 divided by a power
+// of ten up to 10^22: both are exact doubles and the one division rounds
+// correctly, so the answer is the one from_chars gives (the first step of its
+// own algorithm), without the general machinery or a second pass over the text.
+struct Plain {
+  std::uint64_t mantissa = 0;
+  unsigned digits = 0, decimals = 0;
+  bool point = false, plain = true;
+  // Takes one character; false (and no longer plain) for anything else.
+  void add(char c) {
+    const unsigned d = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (d <= 9) {
+      mantissa = mantissa * 10 + d;
+      ++digits;
+      decimals += point;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      plain = false;
+    }
+  }
+  // The value with `decimals` places, when the text was plain and exact.
+  bool value(unsigned places, double& out) const {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (!plain || digits == 0 || digits > 19 || places > 22 ||
+        mantissa >= (std::uint64_t{1} << 53))
+      return false;
+    out = static_cast<double>(mantissa) / kPowers[places];
+    return true;
+  }
+};
+
+bool plain_decimal(const char* p, const char* end, double& value) {
+  Plain number;
+  for (; p != end && number.plain; ++p) number.add(*p);
+  return number.value(number.decimals, value);
+}
+
 Scan scan_number(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && is_space(text[i])) ++i;
@@ -60,6 +101,7 @@ Scan scan_number(std::string_view text) {
   const char* first = text.data() + i;
   const char* last = text.data() + text.size();
   double value = 0.0;
+  if (plain_decimal(first, last, value)) return {negative ? -value : value, text.size(), false};
   const auto r = std::from_chars(first, last, value, std::chars_format::general);
   if (r.ec == std::errc::invalid_argument) return {};
   Scan scan;
@@ -123,67 +165,88 @@ constexpr std::size_t kWorkLength = 20;  // the longest prepared text
 bool read_amount(std::uint16_t high, const char* s, double& result, int places,
                  bool auto_decimal, bool round) {
   const Symbols sym = current_symbols();
-  const std::string_view text = bs::view(high, s);
-  // Prepared in one pass: separators dropped, the decimal symbol made ".",
-  // leading blanks skipped and trailing ones held back until something follows.
-  char work[kWorkLength + 8];
+  // Prepared in one pass, in the order of PrepString4RealConv: separators
+  // dropped, the first decimal symbol made ".", leading blanks skipped and
+  // trailing ones held back until something follows them.
+  char work[kWorkLength];
   std::size_t n = 0, blanks = 0;
-  bool point = false, converted = sym.decimal == '.', fits = true;
-  for (char c : text) {
-    if (c == sym.thousands && c != '\0') continue;
-    if (!converted && c == sym.decimal) {
+  bool point = false, converted = sym.decimal == '.', fits = true, negative = false;
+  Plain number;  // read on the way, for the common case
+  const char* const end = s + std::size_t{high} + 1;
+  for (const char* at = s; at != end && *at != '\0'; ++at) {
+    char c = *at;
+    if (c == sym.thousands) continue;  // a NUL separator never matches: the text has none
+    if (c == sym.decimal && !converted) {
       c = '.';
       converted = true;
     }
     if (c == ' ') {
-      if (n != 0) ++blanks;
+      blanks += n != 0;
       continue;
     }
-    if (n + blanks + 1 > kWorkLength) {
+    if (n + blanks >= kWorkLength) {
       fits = false;
       break;
     }
-    std::memset(work + n, ' ', blanks);
-    n += blanks;
-    blanks = 0;
+    if (blanks > 0) {
+      number.plain = false;
+      for (; blanks > 0; --blanks) work[n++] = ' ';
+    }
+    if (c == '-' && n == 0) {
+      negative = true;
+    } else {
+      number.add(c);
+    }
     point |= c == '.';
     work[n++] = c;
   }
+  if (fits) {
+    // The automatic decimal point puts the point before the last `places`
+    // digits, with zeros in front when there are fewer.
+    const bool shift = auto_decimal && !point;
+    const auto p = static_cast<std::size_t>(std::max(places, 0));
+    const std::size_t digits = n - (negative ? 1 : 0);
+    fits = !shift || (negative ? 1 : 0) + std::max(digits, p) + 1 <= kWorkLength;
+    double v = 0.0;
+    if (fits && number.value(shift ? static_cast<unsigned>(p) : number.decimals, v)) {
+      if (round) v = round_at(negative ? -v : v, quantity_scale(places), kCurrencyBias);
+      result = round ? v : (negative ? -v : v);
+      return true;
+    }
+  }
   double value = 0.0;
   bool done = false;
-  if (fits) {
-    const bool negative = n != 0 && work[0] == '-';
+  if (fits && auto_decimal && !point) {
+    // Zeros in front up to `places` digits, then the point before the last
+    // `places` of them: with 2 places "5" gives "0.05" and "12345" "123.45".
     const char* digits = work + (negative ? 1 : 0);
-    std::size_t l = n - (negative ? 1 : 0);
-    char out[kWorkLength + 8];
-    std::size_t m = 0;
-    if (negative) out[m++] = '-';
-    if (auto_decimal && !point) {
-      // Zeros in front up to `places` digits, then the point before the last
-      // `places` of them: with 2 places "5" gives "0.05" and "12345" "123.45".
-      const auto p = static_cast<std::size_t>(std::max(places, 0));
-      const std::size_t padded = std::max(l, p);
-      if (m + padded + 1 > kWorkLength) {
-        fits = false;
-      } else {
-        char digits_padded[kWorkLength];
-        std::memset(digits_padded, '0', padded - l);
-        std::memcpy(digits_padded + (padded - l), digits, l);
-        std::memcpy(out + m, digits_padded, padded - p);
-        m += padded - p;
-        out[m++] = '.';
-        std::memcpy(out + m, digits_padded + (padded - p), p);
-        m += p;
-      }
-    } else {
-      std::memcpy(out + m, digits, l);
-      m += l;
-    }
+    const std::size_t l = n - (negative ? 1 : 0);
+    const auto p = static_cast<std::size_t>(std::max(places, 0));
+    const std::size_t padded = std::max(l, p);
+    fits = (negative ? 1 : 0) + padded + 1 <= kWorkLength;
     if (fits) {
-      out[m] = '\0';
-      std::uint16_t pos = 0;
-      done = string_to_real(static_cast<std::uint16_t>(kWorkLength), out, pos, value);
+      char out[kWorkLength];
+      std::size_t m = 0;
+      if (negative) out[m++] = '-';
+      if (l < p) {
+        out[m++] = '.';
+        for (std::size_t i = l; i < p; ++i) out[m++] = '0';
+        for (std::size_t i = 0; i < l; ++i) out[m++] = digits[i];
+      } else {
+        for (std::size_t i = 0; i < l; ++i) {
+          if (i == l - p) out[m++] = '.';
+          out[m++] = digits[i];
+        }
+        if (p == 0) out[m++] = '.';
+      }
+      const Scan scan = scan_number({out, m});
+      value = scan.value;
+      done = !scan.overflow && scan.consumed == m;
     }
+  } else if (fits) {
+    const Scan scan = scan_number({work, n});
+    value = scan.value;
+    done = !scan.overflow && scan.consumed == n;
   }
   if (round) value = round_at(value, quantity_scale(places), kCurrencyBias);
   result = value;

@@ -1,8 +1,6 @@
 #include "text/whole.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 
 namespace corva::text {
 
@@ -12,28 +10,19 @@ namespace {
 unsigned last_position(std::uint16_t high) { return std::min<unsigned>(high, 0xFFFE); }
 }  // namespace
 
-void put_whole(std::uint16_t magnitude, bool negative, std::uint16_t width, std::uint16_t high,
-               char* text, std::uint16_t& position, bool& done) {
-  // The digits are the same as dividing down from 10000; to_chars gives them
-  // without the division loop.
-  char digits[8];
-  char* end = digits;
-  if (negative) *end++ = '-';
-  end = std::to_chars(end, digits + sizeof digits, magnitude).ptr;
-  const auto count = static_cast<unsigned>(end - digits);
+void put_whole_cut(std::uint16_t magnitude, bool negative, std::uint16_t width,
+                   std::uint16_t high, char* text, std::uint16_t& position, bool& done) {
+  const unsigned count = digit_count(magnitude) + (negative ? 1 : 0);
   const unsigned pad = width > count ? width - count : 0;
-
   const unsigned top = last_position(high);
   unsigned pos = position;
-  unsigned room = pos <= top ? top + 1 - pos : 0;
-  done = pad + count <= room;
-  const unsigned spaces = std::min(pad, room);
-  std::memset(text + pos, ' ', spaces);
-  pos += spaces;
-  room -= spaces;
-  const unsigned put = std::min(count, room);
-  std::memcpy(text + pos, digits, put);
-  pos += put;
+  unsigned left = pos <= top ? top + 1 - pos : 0;
+  char full[8];
+  full[0] = '-';  // overwritten by the digits when not negative
+  put_digits(full + count, magnitude);
+  for (unsigned i = 0; i < pad && left > 0; ++i, --left) text[pos++] = ' ';
+  for (unsigned i = 0; i < count && left > 0; ++i, --left) text[pos++] = full[i];
+  done = false;
   if (pos <= high) text[pos] = '\0';
   position = static_cast<std::uint16_t>(pos);
 }
