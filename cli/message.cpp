@@ -28,13 +28,14 @@ constexpr const char* kMessageUsage =
     "usage: corva message NUMBER [--card N | --string TEXT] [--data DIR]\n"
     "Shows library message NUMBER (0-65535) as a box on the terminal, the first\n"
     "\"###\" filled with N or the first \"$$$\" with TEXT, and logs it to\n"
-    "ERRORLOG.TXT in DIR (the data directory). At a terminal the answer is the\n"
+    "ERRORLOG.TXT in DIR (default: the DATAPATH of CVX70.INI). At a terminal the answer is the\n"
     "key of a button (Enter: the default); otherwise the default button answers.\n"
     "Prints the button pressed.\n";
 
 constexpr const char* kLogUsage =
     "usage: corva log [--data DIR] [--all]\n"
-    "Prints the error log ERRORLOG.TXT of the data directory, newest first\n"
+    "Prints the error log ERRORLOG.TXT of DIR or else of the DATAPATH of\n"
+    "CVX70.INI, newest first\n"
     "(--all: the blank lines too).\n";
 
 const char* button_name(int id) {
@@ -104,7 +105,11 @@ int run_message(const Args& all) {
   if (!parse_number(args[0], 65535, number)) return usage_error("NUMBER must be 0-65535");
   if (!card.empty() && has_string) return usage_error("give --card or --string, not both");
   if (!card.empty() && !parse_number(card, 65535, n)) return usage_error("--card must be 0-65535");
-  if (!data.empty()) set_data_path(data);
+  if (!data.empty()) {
+    set_data_path(data);
+  } else {
+    ReReadCorvaIni();  // the data directory of CVX70.INI, as the host would read it
+  }
   plat::set_message_box_presenter(terminal_box, nullptr);
   uint16_t button;
   if (!card.empty()) {
@@ -156,8 +161,11 @@ int run_log(const Args& all) {
     args.erase(args.begin());
   }
   if (!args.empty()) return usage_error("log: unexpected '" + args.front() + "'");
-  if (data.empty()) data = std::string(MyCorvaLibDataPtr->DataPath, Length(63, MyCorvaLibDataPtr->DataPath));
-  if (data.empty()) return usage_error("log needs --data DIR (no data directory is set)");
+  if (data.empty()) {
+    ReReadCorvaIni();
+    data = std::string(MyCorvaLibDataPtr->DataPath, Length(63, MyCorvaLibDataPtr->DataPath));
+  }
+  if (data.empty()) return usage_error("log needs --data DIR (CVX70.INI sets no data directory)");
   return print_log(data, everything);
 }
 
