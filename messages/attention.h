@@ -2,11 +2,10 @@
 // flashing the main window while the application waits in the background, its
 // timer, one turn of the message loop, and the boxes themselves.
 //
-// The calls go through one table so that the window layer can be plugged in
-// by whoever owns it, and tests can drive the wait. The defaults stand for an
-// application without windows: no focus, no flashing, a timer that cannot be
-// started (so a wait ends at once), and boxes shown through the platform's
-// message-box presenter.
+// The calls go through one table so that tests can drive the wait. The
+// defaults are the platform's window layer (focus, FlashWindow, SetTimer on
+// the main window, MyGetMessage for one turn of the loop, the main window as
+// the boxes' owner) and its message-box presenter for the boxes themselves.
 #pragma once
 #include <cstdint>
 
