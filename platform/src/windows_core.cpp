@@ -718,6 +718,10 @@ bool ShowWindow(WindowHandle hwnd, int command) {
   if (w == nullptr) return false;
   const bool was = (w->style & WS_VISIBLE) != 0;
   const bool show = command != SW_HIDE;
+  // The show state: normal and restore undo minimizing and maximizing.
+  if (command == SW_SHOWNORMAL || command == SW_RESTORE) w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+  if (command == SW_SHOWMINIMIZED || command == SW_MINIMIZE) w->style = (w->style & ~WS_MAXIMIZE) | WS_MINIMIZE;
+  if (command == SW_SHOWMAXIMIZED) w->style = (w->style & ~WS_MINIMIZE) | WS_MAXIMIZE;
   if (show != was) {
     if (show) w->style |= WS_VISIBLE;
     else w->style &= ~WS_VISIBLE;
