@@ -85,6 +85,8 @@ TEST_F(ProfileTest, ReadsValuesAsWritten) {
     EXPECT_EQ(read(c.section, c.key, file_), c.expected) << c.section << "/" << c.key;
   }
   EXPECT_EQ(read("Lib", "DATAPATH", dir_ + "/absent.ini"), "?");
+  EXPECT_EQ(read("Lib", "DATAPATH", ""), "?");
+  EXPECT_EQ(read("Lib", "DATAPATH", "R:\\UNMAPPED.INI"), "?");
 }
 
 TEST_F(ProfileTest, ReadsIntegers) {
