@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -67,6 +68,7 @@ class ProfileTest : public testing::Test {
     file_ = dir_ + "/SAMPLE.INI";
     put(file_, kSample);
   }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string dir_, file_;
 };
 
@@ -321,6 +323,7 @@ TEST(ProfileFaults, AFailedStepNeverTearsTheFile) {
   }
   EXPECT_TRUE(done);
   EXPECT_GT(g_fail_at, 5);  // the lock, the read, the temporary file, its write, fsync, rename
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,6 +92,7 @@ TEST(ProfileProcesses, ConcurrentWritersKeepEveryKey) {
     }
   }
   EXPECT_EQ(missing, 0);
+  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
 }
 
 TEST(ProfileProcesses, ConcurrentRegistryWritersKeepEveryValue) {
@@ -119,6 +121,7 @@ TEST(ProfileProcesses, ConcurrentRegistryWritersKeepEveryValue) {
   EXPECT_EQ(missing, 0);
   setenv("CORVALIB_WINDIR", old.c_str(), 1);
   reload_configuration();
+  std::filesystem::remove_all(windir);
 }
 
 int write_one(int value, const std::string& file) {
@@ -147,6 +150,7 @@ TEST(ProfileProcesses, NextReadSeesTheOtherProcesssChange) {
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ASSERT_EQ(WritePrivateProfileStringA("S", "v", "77", file.c_str()), 1);
   EXPECT_TRUE(finished_ok(reader));
+  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
 }
 
 }  // namespace
@@ -172,6 +176,7 @@ TEST(ProfileProcesses, QuickModeStillSeesEveryWriteThroughTheLayer) {
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 7u);
   set_profile_recheck_interval(0);
+  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
 }
 
 }  // namespace
