@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -69,6 +70,7 @@ class ProfileTest : public testing::Test {
     file_ = dir_ + "/SAMPLE.INI";
     put(file_, kSample);
   }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string dir_, file_;
 };
 
@@ -87,6 +89,8 @@ TEST_F(ProfileTest, ReadsValuesAsWritten) {
     EXPECT_EQ(read(c.section, c.key, file_), c.expected) << c.section << "/" << c.key;
   }
   EXPECT_EQ(read("Lib", "DATAPATH", dir_ + "/absent.ini"), "?");
+  EXPECT_EQ(read("Lib", "DATAPATH", ""), "?");
+  EXPECT_EQ(read("Lib", "DATAPATH", "R:\\UNMAPPED.INI"), "?");
 }
 
 TEST_F(ProfileTest, ReadsIntegers) {
@@ -279,6 +283,51 @@ TEST(RegionalConventions, FromLocaleParts) {
     EXPECT_EQ(r.date_order, c.want_order) << c.date_format;
     EXPECT_EQ(r.date_separator, c.want_separator) << c.date_format;
   }
+}
+
+}  // namespace
+
+namespace {
+using namespace corva::platform;
+
+// Fails the n-th file call of a write (open, write, fsync, close, rename).
+int g_calls = 0, g_fail_at = 0;
+bool fail_now() { return ++g_calls == g_fail_at; }
+
+TEST(ProfileFaults, AFailedStepNeverTearsTheFile) {
+  const std::string dir = make_temp_dir();
+  const std::string file = dir + "/FAULT.INI";
+  const std::string old_text = "; keep me\r\n[Lib]\r\nA=1\r\n";
+  bool done = false;
+  for (g_fail_at = 1; g_fail_at < 30 && !done; ++g_fail_at) {
+    put(file, old_text);
+    profile_cache_clear();
+    g_calls = 0;
+    {
+      SysOverride o;
+      o.calls().open = [](const char* p, int f, unsigned m) {
+        return fail_now() ? (errno = ENOSPC, -1) : real_sys().open(p, f, m);
+      };
+      o.calls().write = [](int fd, const void* b, std::size_t n) {
+        return fail_now() ? (errno = ENOSPC, -1L) : real_sys().write(fd, b, n);
+      };
+      o.calls().fsync = [](int fd) { return fail_now() ? (errno = EIO, -1) : real_sys().fsync(fd); };
+      o.calls().rename = [](const char* a, const char* b) {
+        return fail_now() ? (errno = EACCES, -1) : real_sys().rename(a, b);
+      };
+      done = WritePrivateProfileStringA("Lib", "B", "2", file.c_str()) == 1;
+    }
+    const std::string now = get(file);
+    if (done) {
+      EXPECT_EQ(now, "; keep me\r\n[Lib]\r\nA=1\r\nB=2\r\n");
+    } else {
+      EXPECT_EQ(now, old_text) << "failing call " << g_fail_at;
+      EXPECT_EQ(read("Lib", "B", file), "?");
+    }
+  }
+  EXPECT_TRUE(done);
+  EXPECT_GT(g_fail_at, 5);  // the lock, the read, the temporary file, its write, fsync, rename
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <string>
 
@@ -28,6 +29,7 @@ class ProfilesTest : public testing::Test {
     else setenv("CORVALIB_WINDIR", saved_.c_str(), 1);
     reload_configuration();
     set_reported_platform(kPlatformWin32Windows);
+    std::filesystem::remove_all(dir_);
   }
   std::string dir_, saved_;
 };

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,6 +37,7 @@ class RegistryTest : public testing::Test {
     if (saved_.empty()) unsetenv("CORVALIB_WINDIR");
     else setenv("CORVALIB_WINDIR", saved_.c_str(), 1);
     reload_configuration();
+    std::filesystem::remove_all(dir_);
   }
   RegKey create(const char* path) {
     RegKey k = 0;

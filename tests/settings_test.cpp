@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -36,6 +37,7 @@ class SettingsTest : public testing::Test {
     if (saved_windir_.empty()) unsetenv("CORVALIB_WINDIR");
     else setenv("CORVALIB_WINDIR", saved_windir_.c_str(), 1);
     corva::platform::reload_configuration();
+    std::filesystem::remove_all(dir_);
   }
   void win_ini(const std::string& text) { std::ofstream(dir_ + "/WIN.INI") << text; }
   void cvx_ini(const std::string& text) { std::ofstream(dir_ + "/CVX70.INI") << text; }

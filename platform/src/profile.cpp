@@ -4,6 +4,9 @@
 #include <dirent.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -181,11 +184,31 @@ bool is_bare_name(std::string_view name) {
   return name.find_first_of("/\\:") == std::string_view::npos;
 }
 
+// The host path a file name stands for: a bare name in the Windows directory
+// (its case resolved when the file is opened), any other through the DOS
+// name resolver.
+std::string host_path(const char* file) {
+  if (file == nullptr) file = "WIN.INI";
+  if (*file == '\0') return {};
+  if (is_bare_name(file)) return windows_directory() + "/" + file;
+  std::string host;
+  return resolve_dos_path(file, host) == kErrorSuccess ? host : std::string();
+}
+
 // ---- the cache ---------------------------------------------------------------
+
+struct Entry {
+  std::shared_ptr<const Profile> profile;
+  // Quick mode: the file's change counter, its value when the file was last
+  // checked, and the time of that check.
+  const std::uint64_t* counter = nullptr;
+  std::uint64_t seen = 0;
+  std::int64_t checked_ns = 0;
+};
 
 struct Cache {
   std::mutex mutex;
-  std::unordered_map<std::string, std::shared_ptr<const Profile>> files;
+  std::unordered_map<std::string, Entry> files;
 };
 
 Cache& cache() {
@@ -195,37 +218,84 @@ Cache& cache() {
 
 constexpr std::size_t kMaxCachedFiles = 64;
 
-void remember(const std::string& path, std::shared_ptr<const Profile> p) {
+std::atomic<std::int64_t>& recheck_interval() {
+  static std::atomic<std::int64_t> interval = [] {
+    const char* v = std::getenv("CORVALIB_PROFILE_RECHECK_MS");
+    return v == nullptr ? std::int64_t{0} : std::int64_t{std::atoi(v)} * 1000000;
+  }();
+  return interval;
+}
+
+std::int64_t now_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::uint64_t counter_value(const std::uint64_t* counter) {
+  return counter == nullptr ? 0 : __atomic_load_n(counter, __ATOMIC_ACQUIRE);
+}
+
+// Keeps p as the current version of path; `seen` is the change counter's
+// value read before the file was checked.
+void remember(const std::string& path, std::shared_ptr<const Profile> p, std::uint64_t seen) {
   if (p->identity.size < 0) return;  // read while it changed: do not trust it
+  const bool quick = recheck_interval().load(std::memory_order_relaxed) > 0;
+  const std::uint64_t* counter = quick ? store::map_change_counter(path) : nullptr;
   Cache& c = cache();
   std::lock_guard lock(c.mutex);
   if (c.files.size() >= kMaxCachedFiles && c.files.find(path) == c.files.end()) c.files.clear();
-  c.files[path] = std::move(p);
+  c.files[path] = Entry{std::move(p), counter, seen, now_ns()};
 }
 
 // The parsed file, from the cache while the file is unchanged; null when the
-// file cannot be read.
-std::shared_ptr<const Profile> load(const std::string& path) {
+// file cannot be read. One stat of the file when it is there as spelled; in
+// quick mode none while its change counter stands still and the last check
+// is recent.
+std::shared_ptr<const Profile> load(const char* file) {
+  std::string path = host_path(file);
   if (path.empty()) return nullptr;
+  const std::int64_t interval = recheck_interval().load(std::memory_order_relaxed);
+  std::uint64_t seen = 0;
+  if (interval > 0) {
+    Cache& c = cache();
+    std::lock_guard lock(c.mutex);
+    if (auto it = c.files.find(path); it != c.files.end() && it->second.counter != nullptr) {
+      Entry& e = it->second;
+      seen = counter_value(e.counter);
+      if (seen == e.seen && now_ns() - e.checked_ns < interval) return e.profile;
+    }
+  }
   store::Identity id;
-  if (int err = store::identify(path, id); err != 0) {
+  int err = store::identify(path, id);
+  if (err == ENOENT) {
+    std::string other = resolve_case(path);
+    if (other != path) {
+      path = std::move(other);
+      err = store::identify(path, id);
+    }
+  }
+  if (err != 0) {
     SetLastError(error_from_errno(err));
     return nullptr;
   }
   {
     Cache& c = cache();
     std::lock_guard lock(c.mutex);
-    if (auto it = c.files.find(path); it != c.files.end() && it->second->identity == id)
-      return it->second;
+    if (auto it = c.files.find(path); it != c.files.end() && it->second.profile->identity == id) {
+      it->second.seen = seen;
+      it->second.checked_ns = now_ns();
+      return it->second.profile;
+    }
   }
   std::string content;
-  if (int err = store::read_whole(path, content, id); err != 0) {
+  if (err = store::read_whole(path, content, id); err != 0) {
     SetLastError(error_from_errno(err));
     return nullptr;
   }
   auto p = std::make_shared<Profile>(parse(content));
   p->identity = id;
-  remember(path, p);
+  remember(path, p, seen);
   return p;
 }
 
@@ -412,12 +482,11 @@ bool valid_name(const char* name, const char* refused) {
 
 }  // namespace
 
-std::string profile_path(const char* file) {
-  if (file == nullptr) file = "WIN.INI";
-  if (*file == '\0') return {};
-  if (is_bare_name(file)) return resolve_case(windows_directory() + "/" + file);
-  std::string host;
-  return resolve_dos_path(file, host) == kErrorSuccess ? host : std::string();
+std::string profile_path(const char* file) { return resolve_case(host_path(file)); }
+
+void set_profile_recheck_interval(std::int64_t nanoseconds) {
+  recheck_interval().store(nanoseconds < 0 ? 0 : nanoseconds);
+  profile_cache_clear();
 }
 
 void profile_cache_clear() {
@@ -430,7 +499,7 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
                                        const char* default_value, char* buffer,
                                        std::uint32_t size, const char* file) {
   if (buffer == nullptr || size == 0) return 0;
-  const std::shared_ptr<const Profile> p = load(profile_path(file));
+  const std::shared_ptr<const Profile> p = load(file);
   if (section == nullptr) {
     if (p == nullptr) {
       buffer[0] = '\0';
@@ -463,7 +532,7 @@ std::uint32_t GetPrivateProfileIntA(const char* section, const char* key,
                                     std::int32_t default_value, const char* file) {
   const auto fallback = static_cast<std::uint32_t>(default_value);
   if (section == nullptr || key == nullptr) return fallback;
-  const std::shared_ptr<const Profile> p = load(profile_path(file));
+  const std::shared_ptr<const Profile> p = load(file);
   if (p == nullptr) return fallback;
   const std::string* v = find_value(*p, section, key);
   if (v == nullptr || v->empty()) return fallback;
@@ -536,7 +605,9 @@ std::int32_t WritePrivateProfileStringA(const char* section, const char* key, co
     SetLastError(err == ENOENT ? kErrorPathNotFound : error_from_errno(err));
     return 0;
   }
-  if (store::identify(path, p->identity) == 0) remember(path, p);
+  lock.count_change();
+  if (store::identify(path, p->identity) == 0)
+    remember(path, p, counter_value(store::map_change_counter(path)));
   return 1;
 }
 

@@ -1,12 +1,15 @@
 #include "store_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 #include <corvaplat/sys.h>
 
@@ -110,6 +113,34 @@ WriteLock::WriteLock(const std::string& path) {
     fd_ = -1;
     return;
   }
+}
+
+void WriteLock::count_change() {
+  if (fd_ < 0) return;
+  std::uint64_t n = 0;
+  if (sys().pread(fd_, &n, sizeof n, 0) != static_cast<long>(sizeof n)) n = 0;
+  ++n;
+  sys().pwrite(fd_, &n, sizeof n, 0);
+}
+
+const std::uint64_t* map_change_counter(const std::string& path) {
+  static std::mutex mutex;
+  static auto* mapped = new std::unordered_map<std::string, const std::uint64_t*>;
+  std::lock_guard lock(mutex);
+  if (auto it = mapped->find(path); it != mapped->end()) return it->second;
+  const std::string lock_path = directory_of(path) + "/." + name_of(path) + ".lock";
+  int fd = sys().open(lock_path.c_str(), O_RDWR | O_CREAT, 0666);
+  if (fd < 0) fd = sys().open(lock_path.c_str(), O_RDONLY, 0);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  const bool sized = sys().fstat(fd, &st) == 0 &&
+                     (st.st_size >= 8 || sys().ftruncate(fd, 8) == 0);
+  void* map = sized ? ::mmap(nullptr, 8, PROT_READ, MAP_SHARED, fd, 0) : MAP_FAILED;
+  sys().close(fd);
+  if (map == MAP_FAILED) return nullptr;
+  const auto* counter = static_cast<const std::uint64_t*>(map);
+  mapped->emplace(path, counter);
+  return counter;
 }
 
 WriteLock::~WriteLock() {

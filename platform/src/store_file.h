@@ -33,11 +33,19 @@ class WriteLock {
   WriteLock(const WriteLock&) = delete;
   WriteLock& operator=(const WriteLock&) = delete;
   int error() const { return error_; }
+  // Adds one to the change counter in the lock file's first 8 bytes; run
+  // after each replace, while the lock is held.
+  void count_change();
 
  private:
   int fd_ = -1;
   int error_ = 0;
 };
+
+// The change counter of path's lock file, mapped for reading (creating the
+// lock file when needed); null when it cannot be mapped. Mappings stay for
+// the life of the process.
+const std::uint64_t* map_change_counter(const std::string& path);
 
 // Writes content to a new temporary file beside path, flushes it to the disk
 // and renames it over path. 0, or the errno of the step that failed (the old

@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -90,6 +92,7 @@ TEST(ProfileProcesses, ConcurrentWritersKeepEveryKey) {
     }
   }
   EXPECT_EQ(missing, 0);
+  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
 }
 
 TEST(ProfileProcesses, ConcurrentRegistryWritersKeepEveryValue) {
@@ -118,6 +121,7 @@ TEST(ProfileProcesses, ConcurrentRegistryWritersKeepEveryValue) {
   EXPECT_EQ(missing, 0);
   setenv("CORVALIB_WINDIR", old.c_str(), 1);
   reload_configuration();
+  std::filesystem::remove_all(windir);
 }
 
 int write_one(int value, const std::string& file) {
@@ -146,6 +150,33 @@ TEST(ProfileProcesses, NextReadSeesTheOtherProcesssChange) {
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ASSERT_EQ(WritePrivateProfileStringA("S", "v", "77", file.c_str()), 1);
   EXPECT_TRUE(finished_ok(reader));
+  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProfileProcesses, QuickModeStillSeesEveryWriteThroughTheLayer) {
+  const std::string file = temp_dir() + "/QUICK.INI";
+  ASSERT_EQ(WritePrivateProfileStringA("S", "v", "0", file.c_str()), 1);
+  set_profile_recheck_interval(std::int64_t{3600} * 1000000000);  // an hour: no rechecks here
+  ASSERT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 0u);
+  ASSERT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 0u);
+  for (int value = 1; value <= 5; ++value) {
+    ASSERT_TRUE(finished_ok(spawn(write_one, value, file)));
+    EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), static_cast<unsigned>(value));
+  }
+  // Another program's edit is not looked for until the interval has passed.
+  { std::FILE* f = std::fopen(file.c_str(), "w"); std::fputs("[S]\nv=42\n", f); std::fclose(f); }
+  EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 5u);
+  set_profile_recheck_interval(20 * 1000000);
+  ASSERT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 42u);
+  { std::FILE* f = std::fopen(file.c_str(), "w"); std::fputs("[S]\nv=7\n", f); std::fclose(f); }
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 7u);
+  set_profile_recheck_interval(0);
+  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
 }
 
 }  // namespace
