@@ -102,7 +102,8 @@ void put_byte(File& f, char b) {
 // Writes the bytes waiting in a write buffer; false (result set) on failure.
 bool write_waiting(File& f) {
   if (f.direction != CVX_DIR_WRITE || f.bufIndex == 0) return true;
-  const std::uint16_t n = f.bufIndex > kBufferSize ? kBufferSize : f.bufIndex;
+  const std::uint16_t waiting = f.bufIndex;
+  const std::uint16_t n = waiting > kBufferSize ? kBufferSize : waiting;
   write_block(f, n, f.buffer);
   return f.result == CVX_FILE_DONE;
 }
