@@ -58,22 +58,22 @@ void fail_open(File& f, std::uint32_t error) { f.result = result_from_error(erro
 bool special(unsigned char c) { return c == kCr || c == kLf || c == kCtrlZ || c == CVX_EOL; }
 
 // The length of the run of ordinary bytes at p, at most n. Every special byte
-// is below 32, so whole groups of bytes are passed over while none of them is.
+// is below 32, so whole groups of bytes are passed over while none of them is,
+// and within a group only the bytes below 32 are looked at.
 std::size_t ordinary_run(const char* p, std::size_t n) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   const __m128i limit = _mm_set1_epi8(31);
   for (; i + 16 <= n; i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)) != 0) break;  // a byte <= 31
+    unsigned low = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)));
+    while (low != 0) {
+      const unsigned j = static_cast<unsigned>(__builtin_ctz(low));
+      if (special(static_cast<unsigned char>(p[i + j]))) return i + j;
+      low &= low - 1;
+    }
   }
 #endif
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    if (((w - kOnes * 32) & ~w & kHighs) != 0) break;  // some byte below 32
-  }
   while (i < n && !special(static_cast<unsigned char>(p[i]))) ++i;
   return i;
 }
@@ -332,34 +332,41 @@ void again(File& f) {
 std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
   std::size_t n = 0;
   while (n < high) {
-    // Runs of ordinary characters already in the buffer are copied at once;
-    // they are exactly what ReadChar would deliver one by one.
+    // While the variable is reading and nothing is pending, the buffer is
+    // taken in runs: ordinary characters are copied at once, a line end with
+    // its line feed at hand ends the line, and a used-up buffer is refilled,
+    // all exactly as ReadChar would deliver them one by one.
     if (f.direction == CVX_DIR_READ && !f.again && !f.eof && f.signature == CVX_FILE_SIGNATURE &&
-        f.handle != 0 && f.bufIndex < f.bufCount && f.bufCount <= kBufferSize) {
-      const char* from = f.buffer + f.bufIndex;
-      std::size_t avail = f.bufCount - f.bufIndex;
-      if (avail > high - n) avail = high - n;
-      const std::size_t run = ordinary_run(from, avail);
-      if (run != 0) {
-        std::memcpy(line + n, from, run);
-        n += run;
-        f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + run);
-        f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(from[run - 1]));
-        f.result = CVX_FILE_DONE;
+        f.handle != 0 && f.bufCount <= kBufferSize) {
+      std::size_t at = f.bufIndex;
+      const std::size_t held = f.bufCount;
+      if (at == held) {
+        if (!fill_buffer(f)) break;  // the end of the file, or a failed read
+        continue;
       }
-      // A line end that lies inside the buffer with its line feed (or a lone
-      // line feed) ends the line here, as ReadChar would.
-      if (n < high && f.bufIndex < f.bufCount) {
-        const char c = f.buffer[f.bufIndex];
-        const bool lf_at_hand = f.bufIndex + 1 < f.bufCount && f.buffer[f.bufIndex + 1] == kLf;
-        if (c == kLf || (c == kCr && lf_at_hand)) {
-          f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + (c == kCr ? 2 : 1));
-          f.lastItem = CVX_EOL;
+      if (at < held) {
+        std::size_t avail = held - at;
+        if (avail > high - n) avail = high - n;
+        const std::size_t run = ordinary_run(f.buffer + at, avail);
+        if (run != 0) {
+          std::memcpy(line + n, f.buffer + at, run);
+          n += run;
+          at += run;
+          f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(f.buffer[at - 1]));
           f.result = CVX_FILE_DONE;
-          break;
         }
+        if (n < high && at < held) {
+          const char c = f.buffer[at];
+          if (c == kLf || (c == kCr && at + 1 < held && f.buffer[at + 1] == kLf)) {
+            f.bufIndex = static_cast<std::uint16_t>(at + (c == kCr ? 2 : 1));
+            f.lastItem = CVX_EOL;
+            f.result = CVX_FILE_DONE;
+            break;
+          }
+        }
+        f.bufIndex = static_cast<std::uint16_t>(at);
+        if (run != 0) continue;
       }
-      if (run != 0) continue;
     }
     char ch = 0;
     read_char(f, ch);

@@ -149,6 +149,51 @@ TEST_F(BufferedFiles, ReadLn) {
   EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);  // the last call read past the end
 }
 
+// ReadLn takes the buffer in runs; it must deliver what the one-character
+// definition delivers (ReadChar until a line end, the end, an error or HIGH),
+// for texts full of line ends, Ctrl-Z and end-of-line bytes at every place of
+// the buffer.
+TEST_F(BufferedFiles, ReadLnMatchesReadCharByCharacter) {
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  const char specials[] = {13, 10, 26, 30, 0};
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    const std::size_t size = 200 + next() % 1500;
+    while (text.size() < size) {
+      text += (next() % 8 == 0) ? specials[next() % 5] : static_cast<char>('a' + next() % 26);
+    }
+    dir.write("r.txt", text);
+    CvxFileType fast{}, slow{};
+    MultiLookup(&fast, 0, name("r.txt").c_str(), 1, 1, 0);
+    MultiLookup(&slow, 0, name("r.txt").c_str(), 1, 1, 0);
+    for (int call = 0; call < 400; ++call) {
+      const uint16_t high = static_cast<uint16_t>(next() % 90);
+      char a[91], b[91];
+      std::memset(a, '#', sizeof a);
+      std::memset(b, '#', sizeof b);
+      const uint16_t got = ReadLn(&fast, high, a);
+      uint16_t want = 0;
+      while (want < high) {
+        char c = 0;
+        ReadChar(&slow, &c);
+        if (c == CVX_EOL || slow.result != 0 || slow.eof) break;
+        b[want++] = c;
+      }
+      std::memset(b + want, 0, high + 1u - want);
+      ASSERT_EQ(got, want) << "round " << round << " call " << call;
+      ASSERT_EQ(std::memcmp(a, b, high + 1u), 0) << "round " << round << " call " << call;
+      ASSERT_EQ(fast.result, slow.result);
+      ASSERT_EQ(fast.eof, slow.eof);
+      ASSERT_EQ(fast.bufIndex, slow.bufIndex);
+      ASSERT_EQ(fast.lastItem, slow.lastItem);
+      if (fast.result != 0) break;
+    }
+    Close(&fast);
+    Close(&slow);
+  }
+}
+
 TEST_F(BufferedFiles, WriteLnAndDirection) {
   Create(&f, 0, name("w.txt").c_str());
   EXPECT_EQ(WriteLn(&f, 5, "AB"), 4);
