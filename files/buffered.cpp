@@ -28,7 +28,6 @@ static_assert(sizeof(CvxLockRegion) == 8, "a lock region is two 32-bit values");
 namespace {
 
 constexpr std::uint16_t kBufferSize = 256;
-constexpr std::int32_t kLongPiece = 61440;
 constexpr std::size_t kLongestName = 259;
 constexpr char kCr = 13, kLf = 10, kCtrlZ = 26;
 
@@ -88,13 +87,27 @@ bool next_byte(File& f, unsigned char& b) {
   return true;
 }
 
+// Writes the first n bytes of the buffer. When only some of them fit on the
+// medium, those leave the buffer and the rest wait at its start, so that a
+// later attempt (after room was made) continues at the right byte instead of
+// writing the whole buffer again.
+bool write_out(File& f, std::uint16_t n) {
+  write_block(f, n, f.buffer);
+  const std::uint16_t moved = f.lastCount;
+  if (f.result == CVX_FILE_DONE) {
+    f.bufIndex = 0;
+    return true;
+  }
+  if (moved > 0 && moved < n) {
+    std::memmove(f.buffer, f.buffer + moved, n - moved);
+    f.bufIndex = static_cast<std::uint16_t>(n - moved);
+  }
+  return false;
+}
+
 // Stores a byte in the write buffer, writing a full buffer out first.
 void put_byte(File& f, char b) {
-  if (f.bufIndex >= kBufferSize) {
-    write_block(f, kBufferSize, f.buffer);
-    if (f.result != CVX_FILE_DONE) return;
-    f.bufIndex = 0;
-  }
+  if (f.bufIndex >= kBufferSize && !write_out(f, kBufferSize)) return;
   f.buffer[f.bufIndex++] = b;
   f.result = CVX_FILE_DONE;
 }
@@ -103,9 +116,7 @@ void put_byte(File& f, char b) {
 bool write_waiting(File& f) {
   if (f.direction != CVX_DIR_WRITE || f.bufIndex == 0) return true;
   const std::uint16_t waiting = f.bufIndex;
-  const std::uint16_t n = waiting > kBufferSize ? kBufferSize : waiting;
-  write_block(f, n, f.buffer);
-  return f.result == CVX_FILE_DONE;
+  return write_out(f, waiting > kBufferSize ? kBufferSize : waiting);
 }
 
 }  // namespace
@@ -389,16 +400,16 @@ std::uint16_t write_line(File& f, std::uint16_t high, const char* line) {
   return static_cast<std::uint16_t>(count);
 }
 
+// Long blocks go to the file in one transfer. The original platform moved
+// them in pieces of 61440 bytes, a limit of its memory segments, and failed at
+// the first piece that came short; one transfer moves the same bytes, stops
+// at the same byte and leaves the same position, with one system call where
+// the pieces needed two or more.
 bool read_long_block(File& f, std::int32_t size, void* data) {
   if (!check(f, CVX_DIR_NONE)) return false;
-  char* p = static_cast<char*>(data);
   bool ok = size >= 0 && (data != nullptr || size == 0);
-  for (std::int32_t done = 0; ok && done < size;) {
-    const std::int32_t piece = size - done < kLongPiece ? size - done : kLongPiece;
-    const std::uint32_t n = plat::_lread(f.handle, p + done, static_cast<std::uint32_t>(piece));
-    ok = n == static_cast<std::uint32_t>(piece);
-    done += piece;
-  }
+  if (ok && size > 0) ok = plat::_lread(f.handle, data, static_cast<std::uint32_t>(size)) ==
+                           static_cast<std::uint32_t>(size);
   f.result = ok ? CVX_FILE_DONE : CVX_FILE_FAILED;
   f.eof = ok ? 0 : 1;
   return ok;
@@ -410,14 +421,8 @@ bool write_long_block(File& f, std::int32_t size, const void* data) {
     f.result = CVX_FILE_FAILED;
     return false;
   }
-  const char* p = static_cast<const char*>(data);
-  bool ok = true;
-  for (std::int32_t done = 0; ok && done < size;) {
-    const std::int32_t piece = size - done < kLongPiece ? size - done : kLongPiece;
-    const std::uint32_t n = plat::_lwrite(f.handle, p + done, static_cast<std::uint32_t>(piece));
-    ok = n == static_cast<std::uint32_t>(piece);
-    done += piece;
-  }
+  const bool ok = size == 0 || plat::_lwrite(f.handle, data, static_cast<std::uint32_t>(size)) ==
+                                   static_cast<std::uint32_t>(size);
   f.result = ok ? CVX_FILE_DONE : CVX_FILE_MEDIUM_FULL;
   return ok;
 }

@@ -349,6 +349,54 @@ TEST_F(BufferedFiles, FullMediumKeepsWhatWasWritten) {
   EXPECT_EQ(kept.substr(0, 82), std::string(80, 'a') + "\r\n");
 }
 
+// Fault loop: the medium holds only `room` more bytes. Whatever the room,
+// the file holds a prefix of the text, and a write that did not fit says 8.
+long g_room = 0;
+long short_pwrite(int fd, const void* b, std::size_t n, std::int64_t at) {
+  if (g_room <= 0) {
+    errno = ENOSPC;
+    return -1;
+  }
+  const std::size_t take = n < static_cast<std::size_t>(g_room) ? n : static_cast<std::size_t>(g_room);
+  const long done = plat::real_sys().pwrite(fd, b, take, at);
+  if (done > 0) g_room -= done;
+  return done;
+}
+
+TEST_F(BufferedFiles, EveryFullMediumKeepsAPrefix) {
+  std::string expected;
+  for (int i = 0; i < 60; ++i) expected += "line " + std::to_string(i) + " of the ledger\r\n";
+  for (long room = 0; room <= static_cast<long>(expected.size()) + 40; room += 37) {
+    CvxFileType w{};
+    Create(&w, 0, name("fault.txt").c_str());
+    int lines = 0;
+    bool full = false;
+    {
+      plat::SysOverride o;
+      g_room = room;
+      o.calls().pwrite = short_pwrite;
+      for (; lines < 60 && !full; ++lines) {
+        const std::string line = "line " + std::to_string(lines) + " of the ledger";
+        WriteLn(&w, 79, line.c_str());
+        full = w.result == CVX_FILE_MEDIUM_FULL;
+      }
+      if (!full) {
+        Close(&w);
+        full = w.result == CVX_FILE_MEDIUM_FULL;
+      }
+      const std::string kept = dir.read("fault.txt");
+      EXPECT_EQ(full, room < static_cast<long>(expected.size())) << room;
+      EXPECT_EQ(kept, expected.substr(0, static_cast<std::size_t>(room))) << room;
+      EXPECT_EQ(w.eof, full ? 1 : 0) << room;
+    }
+    // With room again, closing writes what waited, right after what fitted.
+    if (w.handle != 0) Close(&w);
+    EXPECT_EQ(w.result, 0) << room;
+    const std::string after = dir.read("fault.txt");
+    EXPECT_EQ(after, expected.substr(0, after.size())) << room;
+  }
+}
+
 TEST_F(BufferedFiles, LocksRetryThroughTheClock) {
   dir.write("rec.dat", std::string(512, 'r'));
   Lookup(&f, 0, name("rec.dat").c_str(), 0);

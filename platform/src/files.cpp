@@ -375,6 +375,7 @@ std::uint32_t _lwrite(HFILE h, const void* buffer, std::uint32_t count) {
         break;  // the medium is full: report what was written
       }
       SetLastError(error_from_errno(err));
+      f->position += done;  // what was written before the failure stays written
       return kTransferError;
     }
     if (n == 0) {
