@@ -25,7 +25,7 @@ class BufferedFiles : public testing::Test {
   void open_text(const std::string& bytes) {
     dir.write("t.txt", bytes);
     Lookup(&f, 79, name("t.txt").c_str(), 0);
-    ASSERT_EQ(f.result, 0);
+    ASSERT_EQ(+f.result, 0);
   }
   std::string read_chars(int n) {
     std::string s;
@@ -62,8 +62,8 @@ TEST_F(BufferedFiles, OpenResults) {
     CvxFileType v{};
     v.signature = 77;  // a failed open leaves the variable unopened
     Lookup(&v, 79, c.file.c_str(), 0);
-    EXPECT_EQ(v.result, c.result) << c.what;
-    EXPECT_EQ(v.signature == CVX_FILE_SIGNATURE, c.result == 0) << c.what;
+    EXPECT_EQ(+v.result, +c.result) << c.what;
+    EXPECT_EQ(+v.signature == CVX_FILE_SIGNATURE, +c.result == 0) << c.what;
     if (c.result == 0) {
       EXPECT_EQ(v.eof, 0);
       EXPECT_EQ(v.isNew, 0);
@@ -71,13 +71,13 @@ TEST_F(BufferedFiles, OpenResults) {
     }
   }
   Lookup(&f, 79, nullptr, 0);
-  EXPECT_EQ(f.result, CVX_FILE_PATH_NOT_FOUND);
+  EXPECT_EQ(+f.result, CVX_FILE_PATH_NOT_FOUND);
 }
 
 TEST_F(BufferedFiles, CreateAndCreate32) {
   dir.write("keep.dat", "contents");
   Create32(&f, 0, name("keep.dat").c_str());
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
   EXPECT_EQ(f.isNew, 1);
   EXPECT_EQ(f.eof, 1);
   int32_t length = -1;
@@ -86,15 +86,15 @@ TEST_F(BufferedFiles, CreateAndCreate32) {
   // An exclusive open keeps others out, also another variable of this process.
   CvxFileType other{};
   Lookup(&other, 79, name("keep.dat").c_str(), 0);
-  EXPECT_EQ(other.result, CVX_FILE_ACCESS_DENIED);
+  EXPECT_EQ(+other.result, CVX_FILE_ACCESS_DENIED);
   Close(&f);
   Create(&f, 0, name("keep.dat").c_str());
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
   FileLength(&f, &length);
   EXPECT_EQ(length, 0);
   Close(&f);
   Lookup(&f, 0, name("made.dat").c_str(), 1);
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
   EXPECT_EQ(f.isNew, 1);
   // CvxOpenFile reports into the second word of the caller's record only.
   std::uint16_t record[2] = {0xAAAA, 0};
@@ -111,10 +111,10 @@ TEST_F(BufferedFiles, LineEndsAndCtrlZ) {
   open_text(std::string("A\r\nB\nC\r\x1a", 8));
   EXPECT_EQ(read_chars(7), std::string("A\x1e" "B\x1e" "C\x1e", 6) + '\0');
   EXPECT_EQ(f.eof, 1);
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
   char c = 'x';
   ReadChar(&f, &c);
-  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);
+  EXPECT_EQ(+f.result, CVX_FILE_WRONG_USE);
   EXPECT_EQ(c, 0);
 }
 
@@ -146,7 +146,7 @@ TEST_F(BufferedFiles, ReadLn) {
     EXPECT_STREQ(line, c.text);
     for (int i = c.count; i <= c.high; ++i) EXPECT_EQ(line[i], 0);
   }
-  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);  // the last call read past the end
+  EXPECT_EQ(+f.result, CVX_FILE_WRONG_USE);  // the last call read past the end
 }
 
 // ReadLn takes the buffer in runs; it must deliver what the one-character
@@ -183,10 +183,10 @@ TEST_F(BufferedFiles, ReadLnMatchesReadCharByCharacter) {
       std::memset(b + want, 0, high + 1u - want);
       ASSERT_EQ(got, want) << "round " << round << " call " << call;
       ASSERT_EQ(std::memcmp(a, b, high + 1u), 0) << "round " << round << " call " << call;
-      ASSERT_EQ(fast.result, slow.result);
+      ASSERT_EQ(+fast.result, +slow.result);
       ASSERT_EQ(fast.eof, slow.eof);
-      ASSERT_EQ(fast.bufIndex, slow.bufIndex);
-      ASSERT_EQ(fast.lastItem, slow.lastItem);
+      ASSERT_EQ(+fast.bufIndex, +slow.bufIndex);
+      ASSERT_EQ(+fast.lastItem, +slow.lastItem);
       if (fast.result != 0) break;
     }
     Close(&fast);
@@ -202,7 +202,7 @@ TEST_F(BufferedFiles, WriteLnAndDirection) {
   EXPECT_EQ(WriteLn(&f, 1, "xyz"), 4);  // cut at HIGH
   char c = 0;
   ReadChar(&f, &c);
-  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);
+  EXPECT_EQ(+f.result, CVX_FILE_WRONG_USE);
   int32_t pos = 0;
   GetPos(&f, &pos);
   EXPECT_EQ(pos, 8);
@@ -211,11 +211,17 @@ TEST_F(BufferedFiles, WriteLnAndDirection) {
   FileReset(&f);
   EXPECT_EQ(read_chars(3), "AB\x1e");
   WriteChar(&f, 'q');
-  EXPECT_EQ(f.result, CVX_FILE_WRONG_USE);
+  EXPECT_EQ(+f.result, CVX_FILE_WRONG_USE);
   FileReset(&f);
   WriteChar(&f, 'q');
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
+  Flush(&f);  // the system's buffers only: 'q' still waits in ours
+  EXPECT_EQ(+f.result, 0);
+  EXPECT_EQ(+f.bufIndex, 1);
+  EXPECT_NE(GetHandle(&f), 0);
   Close(&f);
+  EXPECT_EQ(GetHandle(&f), 0);
+  EXPECT_EQ(+f.result, CVX_FILE_NOT_OPEN);
   EXPECT_EQ(dir.read("w.txt"), "qB\r\nxy\r\n");
 }
 
@@ -288,7 +294,7 @@ TEST_F(BufferedFiles, NotAnOpenFileVariable) {
     for (std::size_t i = 0; i < ops.size(); ++i) {
       v->result = 0;
       ops[i]();
-      EXPECT_EQ(v->result, CVX_FILE_NOT_OPEN) << "operation " << i;
+      EXPECT_EQ(+v->result, CVX_FILE_NOT_OPEN) << "operation " << i;
       EXPECT_TRUE(same_but_result()) << "operation " << i;
     }
   }
@@ -311,15 +317,15 @@ TEST_F(BufferedFiles, BlocksAndLongBlocks) {
   EXPECT_EQ(back, data);
   char tail[8] = {};
   EXPECT_TRUE(ReadBlock(&f, 8, tail));
-  EXPECT_EQ(f.lastCount, 3);
+  EXPECT_EQ(+f.lastCount, 3);
   EXPECT_EQ(f.eof, 1);
   EXPECT_STREQ(tail, "end");
   EXPECT_FALSE(ReadLongBlock(&f, 10, back.data()));
-  EXPECT_EQ(f.result, CVX_FILE_FAILED);
+  EXPECT_EQ(+f.result, CVX_FILE_FAILED);
   EXPECT_EQ(f.eof, 1);
   EXPECT_FALSE(WriteLongBlock(&f, -1, data.data()));
   SetPos(&f, -5);
-  EXPECT_EQ(f.result, CVX_FILE_FAILED);
+  EXPECT_EQ(+f.result, CVX_FILE_FAILED);
 }
 
 // A full medium: result 8 and eof, and what was written before stays.
@@ -334,17 +340,17 @@ TEST_F(BufferedFiles, FullMediumKeepsWhatWasWritten) {
       return -1;
     };
     for (int i = 0; i < 300 && f.result == 0; ++i) WriteChar(&f, 'b');
-    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);
+    EXPECT_EQ(+f.result, CVX_FILE_MEDIUM_FULL);
     EXPECT_EQ(f.eof, 1);
     EXPECT_FALSE(WriteBlock(&f, 4, "more"));
-    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);
+    EXPECT_EQ(+f.result, CVX_FILE_MEDIUM_FULL);
     EXPECT_FALSE(WriteLongBlock(&f, 4, "more"));
-    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);
+    EXPECT_EQ(+f.result, CVX_FILE_MEDIUM_FULL);
     Close(&f);
-    EXPECT_EQ(f.result, CVX_FILE_MEDIUM_FULL);  // not closed: the buffer waits
+    EXPECT_EQ(+f.result, CVX_FILE_MEDIUM_FULL);  // not closed: the buffer waits
   }
   Close(&f);
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
   const std::string kept = dir.read("full.txt");
   EXPECT_EQ(kept.substr(0, 82), std::string(80, 'a') + "\r\n");
 }
@@ -391,7 +397,7 @@ TEST_F(BufferedFiles, EveryFullMediumKeepsAPrefix) {
     }
     // With room again, closing writes what waited, right after what fitted.
     if (w.handle != 0) Close(&w);
-    EXPECT_EQ(w.result, 0) << room;
+    EXPECT_EQ(+w.result, 0) << room;
     const std::string after = dir.read("fault.txt");
     EXPECT_EQ(after, expected.substr(0, after.size())) << room;
   }
@@ -402,7 +408,7 @@ TEST_F(BufferedFiles, LocksRetryThroughTheClock) {
   Lookup(&f, 0, name("rec.dat").c_str(), 0);
   CvxFileType g{};
   MultiLookup(&g, 0, name("rec.dat").c_str(), 1, 1, 0);  // shared reading alongside
-  EXPECT_EQ(g.result, CVX_FILE_DONE);
+  EXPECT_EQ(+g.result, CVX_FILE_DONE);
   read_chars(5);
   CvxLockRegion r{100, 50};
   EXPECT_TRUE(Lock(&f, &r));
