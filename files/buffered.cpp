@@ -232,7 +232,17 @@ bool check(File& f, std::int32_t direction) {
   return true;
 }
 
+// The block transfers look only at the signature, not at the direction: a
+// variable that was never opened must not reach a handle that happens to be
+// open for something else.
+bool signed_variable(File& f) {
+  if (f.signature == CVX_FILE_SIGNATURE) return true;
+  f.result = CVX_FILE_NOT_OPEN;
+  return false;
+}
+
 bool read_block(File& f, std::uint16_t count, void* data) {
+  if (!signed_variable(f)) return false;
   const std::uint32_t n = plat::_lread(f.handle, data, count);
   if (n == plat::kTransferError) {
     f.lastCount = 0;
@@ -246,6 +256,7 @@ bool read_block(File& f, std::uint16_t count, void* data) {
 }
 
 bool write_block(File& f, std::uint16_t count, const void* data) {
+  if (!signed_variable(f)) return false;
   const std::uint32_t n = plat::_lwrite(f.handle, data, count);
   if (n == plat::kTransferError) {
     f.lastCount = 0;

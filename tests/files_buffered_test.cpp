@@ -297,6 +297,13 @@ TEST_F(BufferedFiles, NotAnOpenFileVariable) {
       EXPECT_EQ(+v->result, CVX_FILE_NOT_OPEN) << "operation " << i;
       EXPECT_TRUE(same_but_result()) << "operation " << i;
     }
+    // The block transfers look at the signature only: a closed variable's
+    // handle 0 is refused by the system instead.
+    const int block_result = v == &garbage ? CVX_FILE_NOT_OPEN : CVX_FILE_FAILED;
+    EXPECT_FALSE(ReadBlock(v, 1, line));
+    EXPECT_EQ(+v->result, block_result);
+    EXPECT_FALSE(WriteBlock(v, 1, line));
+    EXPECT_EQ(+v->result, block_result);
   }
   // Null pointers are refused quietly.
   ReadChar(nullptr, nullptr);

@@ -116,7 +116,8 @@ CORVA_API uint16_t WriteLn(CvxFileType *file, uint16_t high, const char *line);
 CORVA_API uint8_t FillBuffer(CvxFileType *file);
 
 /* Transfers at the system's position of the file that neither use nor flush
- * the buffer. ReadBlock and WriteBlock do not check the file variable. */
+ * the buffer. ReadBlock, WriteBlock and FillBuffer check only the signature
+ * (result 6), not the direction; after Close they fail with result 1. */
 CORVA_API uint8_t ReadBlock(CvxFileType *file, uint16_t count, void *data);
 CORVA_API uint8_t WriteBlock(CvxFileType *file, uint16_t count, const void *data);
 /* Any size in one transfer; a block that moves short fails (reading: result
