@@ -133,6 +133,32 @@ TEST_F(PlatformFiles, ReadWriteSeekAndAccess) {
   EXPECT_EQ(dir.read("rw.dat"), "hello world");
 }
 
+// Reading ahead never hides a change: the handle's own writes drop what it
+// read ahead, and an open that lets others write does not read ahead.
+TEST_F(PlatformFiles, ReadAheadNeverServesStaleData) {
+  dir.write("ahead.dat", "abcdefgh");
+  const std::string name = path("ahead.dat");
+  char buf[5] = {};
+  const HFILE own = _lopen(name.c_str(), OF_READWRITE | OF_SHARE_DENY_WRITE);
+  EXPECT_EQ(_lread(own, buf, 4), 4u);
+  _llseek(own, 0, FILE_BEGIN);
+  EXPECT_EQ(_lwrite(own, "XY", 2), 2u);
+  _llseek(own, 0, FILE_BEGIN);
+  EXPECT_EQ(_lread(own, buf, 4), 4u);
+  EXPECT_STREQ(buf, "XYcd");
+  _lclose(own);
+
+  const HFILE reader = _lopen(name.c_str(), OF_READ | OF_SHARE_DENY_NONE);
+  const HFILE writer = _lopen(name.c_str(), OF_READWRITE | OF_SHARE_DENY_NONE);
+  EXPECT_EQ(_lread(reader, buf, 2), 2u);
+  _llseek(writer, 2, FILE_BEGIN);
+  EXPECT_EQ(_lwrite(writer, "QR", 2), 2u);
+  EXPECT_EQ(_lread(reader, buf, 4), 4u);
+  EXPECT_STREQ(buf, "QRef");
+  _lclose(writer);
+  _lclose(reader);
+}
+
 TEST_F(PlatformFiles, LocksBetweenOpensOfOneProcess) {
   dir.write("locks.dat", std::string(100, '.'));
   const std::string name = path("locks.dat");
