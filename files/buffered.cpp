@@ -17,11 +17,11 @@ namespace plat = corva::platform;
 
 static_assert(sizeof(File) == 281, "the file variable is 281 bytes");
 static_assert(offsetof(File, result) == 0 && offsetof(File, eof) == 4 &&
-              offsetof(File, isNew) == 5 && offsetof(File, lastCount) == 6 &&
-              offsetof(File, handle) == 8 && offsetof(File, direction) == 10 &&
-              offsetof(File, again) == 14 && offsetof(File, lastItem) == 15 &&
-              offsetof(File, buffer) == 17 && offsetof(File, bufIndex) == 273 &&
-              offsetof(File, bufCount) == 275 && offsetof(File, signature) == 277,
+                  offsetof(File, isNew) == 5 && offsetof(File, lastCount) == 6 &&
+                  offsetof(File, handle) == 8 && offsetof(File, direction) == 10 &&
+                  offsetof(File, again) == 14 && offsetof(File, lastItem) == 15 &&
+                  offsetof(File, buffer) == 17 && offsetof(File, bufIndex) == 273 &&
+                  offsetof(File, bufCount) == 275 && offsetof(File, signature) == 277,
               "file variable fields follow each other without gaps");
 static_assert(sizeof(CvxLockRegion) == 8, "a lock region is two 32-bit values");
 
@@ -65,7 +65,8 @@ std::size_t ordinary_run(const char* p, std::size_t n) {
   const __m128i limit = _mm_set1_epi8(31);
   for (; i + 16 <= n; i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    unsigned low = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)));
+    unsigned low =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)));
     while (low != 0) {
       const unsigned j = static_cast<unsigned>(__builtin_ctz(low));
       if (special(static_cast<unsigned char>(p[i + j]))) return i + j;
@@ -123,15 +124,22 @@ bool write_waiting(File& f) {
 
 std::int32_t result_from_error(std::uint32_t error) {
   switch (error) {
-    case plat::kErrorFileNotFound: return CVX_FILE_NOT_FOUND;
-    case plat::kErrorPathNotFound: return CVX_FILE_PATH_NOT_FOUND;
-    case plat::kErrorTooManyOpenFiles: return CVX_FILE_TOO_MANY_OPEN;
-    case plat::kErrorAccessDenied: return CVX_FILE_ACCESS_DENIED;
+    case plat::kErrorFileNotFound:
+      return CVX_FILE_NOT_FOUND;
+    case plat::kErrorPathNotFound:
+      return CVX_FILE_PATH_NOT_FOUND;
+    case plat::kErrorTooManyOpenFiles:
+      return CVX_FILE_TOO_MANY_OPEN;
+    case plat::kErrorAccessDenied:
+      return CVX_FILE_ACCESS_DENIED;
     // A file that another open denies us is in use by another user, which
     // callers know as access denied.
-    case plat::kErrorSharingViolation: return CVX_FILE_ACCESS_DENIED;
-    case plat::kErrorInvalidHandle: return CVX_FILE_NOT_OPEN;
-    default: return CVX_FILE_FAILED;
+    case plat::kErrorSharingViolation:
+      return CVX_FILE_ACCESS_DENIED;
+    case plat::kErrorInvalidHandle:
+      return CVX_FILE_NOT_OPEN;
+    default:
+      return CVX_FILE_FAILED;
   }
 }
 
@@ -171,10 +179,9 @@ void create(File& f, const char* name) {
 
 void create32(File& f, const char* name) {
   const std::string n = bounded_name(name);
-  const std::uint32_t made =
-      plat::CreateFileA(n.c_str(), plat::GENERIC_READ | plat::GENERIC_WRITE,
-                        plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE, plat::CREATE_NEW,
-                        plat::FILE_ATTRIBUTE_NORMAL);
+  const std::uint32_t made = plat::CreateFileA(n.c_str(), plat::GENERIC_READ | plat::GENERIC_WRITE,
+                                               plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE,
+                                               plat::CREATE_NEW, plat::FILE_ATTRIBUTE_NORMAL);
   if (made != plat::INVALID_HANDLE_VALUE) plat::CloseHandle(made);  // an existing file is fine
   const plat::HFILE h = plat::_lopen(n.c_str(), plat::OF_READWRITE | plat::OF_SHARE_EXCLUSIVE);
   if (h == plat::HFILE_ERROR) {
@@ -200,15 +207,16 @@ std::int32_t open_file(const char* name, void* error_record, std::uint32_t mode)
     std::uint32_t share = plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE;
     if ((mode & plat::OF_SHARE_MASK) == plat::OF_SHARE_DENY_READ) share = plat::FILE_SHARE_WRITE;
     if ((mode & plat::OF_SHARE_MASK) == plat::OF_SHARE_DENY_WRITE) share = plat::FILE_SHARE_READ;
-    const std::uint32_t made = plat::CreateFileA(n.c_str(), access, share, plat::CREATE_NEW,
-                                                 plat::FILE_ATTRIBUTE_NORMAL);
+    const std::uint32_t made =
+        plat::CreateFileA(n.c_str(), access, share, plat::CREATE_NEW, plat::FILE_ATTRIBUTE_NORMAL);
     if (made == plat::INVALID_HANDLE_VALUE) {
       report();
     } else {
       plat::CloseHandle(made);
     }
   }
-  const plat::HFILE h = plat::_lopen(n.c_str(), mode & ~static_cast<std::uint32_t>(plat::OF_CREATE));
+  const plat::HFILE h =
+      plat::_lopen(n.c_str(), mode & ~static_cast<std::uint32_t>(plat::OF_CREATE));
   if (h == plat::HFILE_ERROR) report();
   return h;
 }
@@ -297,7 +305,8 @@ void read_char(File& f, char& ch) {
   if (b == kCr) {
     ch = CVX_EOL;
     if (f.bufIndex >= f.bufCount) fill_buffer(f);
-    if (f.bufIndex < f.bufCount && f.buffer[f.bufIndex] == kLf) ++f.bufIndex;
+    if (f.bufIndex < f.bufCount && f.bufIndex < kBufferSize && f.buffer[f.bufIndex] == kLf)
+      ++f.bufIndex;
     f.eof = 0;
   } else if (b == kLf) {
     ch = CVX_EOL;
@@ -419,8 +428,9 @@ std::uint16_t write_line(File& f, std::uint16_t high, const char* line) {
 bool read_long_block(File& f, std::int32_t size, void* data) {
   if (!check(f, CVX_DIR_NONE)) return false;
   bool ok = size >= 0 && (data != nullptr || size == 0);
-  if (ok && size > 0) ok = plat::_lread(f.handle, data, static_cast<std::uint32_t>(size)) ==
-                           static_cast<std::uint32_t>(size);
+  if (ok && size > 0)
+    ok = plat::_lread(f.handle, data, static_cast<std::uint32_t>(size)) ==
+         static_cast<std::uint32_t>(size);
   f.result = ok ? CVX_FILE_DONE : CVX_FILE_FAILED;
   f.eof = ok ? 0 : 1;
   return ok;

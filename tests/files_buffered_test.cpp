@@ -101,15 +101,19 @@ TEST_F(BufferedFiles, CreateAndCreate32) {
   EXPECT_EQ(CvxOpenFile(name("none.dat").c_str(), record, CVX_OF_READ), -1);
   EXPECT_EQ(record[0], 0xAAAA);
   EXPECT_EQ(record[1], 2);
-  const int32_t h =
-      CvxOpenFile(name("new.dat").c_str(), record, CVX_OF_CREATE | CVX_OF_READWRITE | CVX_OF_SHARE_DENY_NONE);
+  const int32_t h = CvxOpenFile(name("new.dat").c_str(), record,
+                                CVX_OF_CREATE | CVX_OF_READWRITE | CVX_OF_SHARE_DENY_NONE);
   ASSERT_GT(h, 0);
   plat::_lclose(h);
 }
 
 TEST_F(BufferedFiles, LineEndsAndCtrlZ) {
   open_text(std::string("A\r\nB\nC\r\x1a", 8));
-  EXPECT_EQ(read_chars(7), std::string("A\x1e" "B\x1e" "C\x1e", 6) + '\0');
+  EXPECT_EQ(read_chars(7), std::string("A\x1e"
+                                       "B\x1e"
+                                       "C\x1e",
+                                       6) +
+                               '\0');
   EXPECT_EQ(f.eof, 1);
   EXPECT_EQ(+f.result, 0);
   char c = 'x';
@@ -123,7 +127,9 @@ TEST_F(BufferedFiles, CarriageReturnAcrossTheBuffer) {
   text += "\r\nz";
   open_text(text);
   std::string s = read_chars(258);
-  EXPECT_EQ(s.substr(255), std::string("\x1e" "z") + '\0');
+  EXPECT_EQ(s.substr(255), std::string("\x1e"
+                                       "z") +
+                               '\0');
   EXPECT_EQ(f.eof, 1);
   int32_t pos = 0;
   GetPos(&f, &pos);
@@ -137,7 +143,7 @@ TEST_F(BufferedFiles, ReadLn) {
     const char* text;
     uint16_t count;
   };
-  const Case cases[] = {{0, "", 0}, {3, "ABC", 3}, {10, "DEF", 3}, {6, "second", 6},
+  const Case cases[] = {{0, "", 0},  {3, "ABC", 3},   {10, "DEF", 3}, {6, "second", 6},
                         {10, "", 0}, {10, "last", 4}, {10, "", 0}};
   for (const Case& c : cases) {
     char line[12];
@@ -198,7 +204,7 @@ TEST_F(BufferedFiles, WriteLnAndDirection) {
   Create(&f, 0, name("w.txt").c_str());
   EXPECT_EQ(WriteLn(&f, 5, "AB"), 4);
   EXPECT_EQ(std::string(f.buffer, 4), "AB\r\n");
-  EXPECT_EQ(dir.read("w.txt"), "");  // still in the buffer
+  EXPECT_EQ(dir.read("w.txt"), "");     // still in the buffer
   EXPECT_EQ(WriteLn(&f, 1, "xyz"), 4);  // cut at HIGH
   char c = 0;
   ReadChar(&f, &c);
@@ -283,12 +289,23 @@ TEST_F(BufferedFiles, NotAnOpenFileVariable) {
     char line[4];
     CvxLockRegion r{0, 1};
     const std::vector<std::function<void()>> ops = {
-        [&] { ReadChar(v, &c); },     [&] { ReadWord(v, &w); },     [&] { WriteChar(v, 'a'); },
-        [&] { WriteWord(v, 1); },      [&] { Again(v); },            [&] { ReadLn(v, 3, line); },
-        [&] { WriteLn(v, 3, "ab"); },  [&] { SetPos(v, 0); },        [&] { GetPos(v, &n); },
-        [&] { FileLength(v, &n); },    [&] { FileReset(v); },        [&] { EXPECT_EQ(GetHandle(v), 0); },
-        [&] { EXPECT_FALSE(CheckFile(v, 0)); }, [&] { Close(v); },  [&] { Flush(v); },
-        [&] { EXPECT_FALSE(Lock(v, &r)); },     [&] { EXPECT_EQ(UnLock(v, &r), 9); },
+        [&] { ReadChar(v, &c); },
+        [&] { ReadWord(v, &w); },
+        [&] { WriteChar(v, 'a'); },
+        [&] { WriteWord(v, 1); },
+        [&] { Again(v); },
+        [&] { ReadLn(v, 3, line); },
+        [&] { WriteLn(v, 3, "ab"); },
+        [&] { SetPos(v, 0); },
+        [&] { GetPos(v, &n); },
+        [&] { FileLength(v, &n); },
+        [&] { FileReset(v); },
+        [&] { EXPECT_EQ(GetHandle(v), 0); },
+        [&] { EXPECT_FALSE(CheckFile(v, 0)); },
+        [&] { Close(v); },
+        [&] { Flush(v); },
+        [&] { EXPECT_FALSE(Lock(v, &r)); },
+        [&] { EXPECT_EQ(UnLock(v, &r), 9); },
         [&] { EXPECT_FALSE(ReadLongBlock(v, 1, line)); },
     };
     for (std::size_t i = 0; i < ops.size(); ++i) {
@@ -370,7 +387,8 @@ long short_pwrite(int fd, const void* b, std::size_t n, std::int64_t at) {
     errno = ENOSPC;
     return -1;
   }
-  const std::size_t take = n < static_cast<std::size_t>(g_room) ? n : static_cast<std::size_t>(g_room);
+  const std::size_t take =
+      n < static_cast<std::size_t>(g_room) ? n : static_cast<std::size_t>(g_room);
   const long done = plat::real_sys().pwrite(fd, b, take, at);
   if (done > 0) g_room -= done;
   return done;

@@ -172,7 +172,8 @@ TEST_F(PlatformFiles, LocksBetweenOpensOfOneProcess) {
     std::int32_t start, length;
     bool free;
   };
-  const Case cases[] = {{0, 10, true}, {19, 1, false}, {5, 6, false}, {20, 5, true}, {0, 100, false}};
+  const Case cases[] = {
+      {0, 10, true}, {19, 1, false}, {5, 6, false}, {20, 5, true}, {0, 100, false}};
   for (const Case& c : cases) {
     _llseek(b, c.start, FILE_BEGIN);
     EXPECT_EQ(_locking(b, LK_NBLCK, c.length) == 0, c.free) << c.start << "+" << c.length;

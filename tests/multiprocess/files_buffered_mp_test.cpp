@@ -173,7 +173,8 @@ TEST(BufferedFilesProcesses, FileSizeLimitIsAFullMedium) {
     CvxFileType f{};
     Create(&f, 0, name.c_str());
     int written = 0;
-    for (; written < 2000 && f.result == 0; ++written) WriteChar(&f, static_cast<char>('a' + written % 26));
+    for (; written < 2000 && f.result == 0; ++written)
+      WriteChar(&f, static_cast<char>('a' + written % 26));
     if (f.result != CVX_FILE_MEDIUM_FULL || !f.eof) return 1;
     if (written != 4 * 256 + 1) return 2;  // the fourth buffer crossed the limit
     if (WriteLongBlock(&f, 10, "0123456789")) return 3;
