@@ -326,7 +326,10 @@ TEST_F(BufferedFiles, NotAnOpenFileVariable) {
   ReadChar(nullptr, nullptr);
   EXPECT_EQ(ReadLn(nullptr, 3, nullptr), 0);
   EXPECT_FALSE(Lock(nullptr, nullptr));
+  open_text("x");
   EXPECT_EQ(CheckFile(&f, 5), 0);
+  EXPECT_EQ(+f.result, CVX_FILE_WRONG_USE);
+  EXPECT_EQ(+f.direction, CVX_DIR_NONE);
 }
 
 TEST_F(BufferedFiles, BlocksAndLongBlocks) {
@@ -451,6 +454,15 @@ TEST_F(BufferedFiles, LocksRetryThroughTheClock) {
   EXPECT_EQ(UnLock(&f, &r), 0);
   EXPECT_TRUE(Lock(&g, &inside));
   EXPECT_TRUE(ShareIsLoaded(&f));
+  {
+    // A host file system that cannot lock at all.
+    plat::SysOverride o;
+    o.calls().fcntl = [](int, int, void*) -> int {
+      errno = ENOLCK;
+      return -1;
+    };
+    EXPECT_FALSE(ShareIsLoaded(&f));
+  }
   CvxLockRegion bad{-1, 4};
   EXPECT_EQ(UnLock(&f, &bad), 22);
   EXPECT_EQ(read_chars(1), "r");
