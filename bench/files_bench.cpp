@@ -42,7 +42,8 @@ const std::string& long_file() {
     std::string p = scratch().file("long.dat");
     std::vector<char> piece(kPiece, 'L');
     FILE* f = std::fopen(p.c_str(), "wb");
-    for (std::int64_t done = 0; done < kLongTotal; done += kPiece) std::fwrite(piece.data(), 1, kPiece, f);
+    for (std::int64_t done = 0; done < kLongTotal; done += kPiece)
+      std::fwrite(piece.data(), 1, kPiece, f);
     std::fclose(f);
     return p;
   }();
@@ -74,7 +75,8 @@ void BM_WriteLongBlock(benchmark::State& s) {
   Lookup(&f, 0, long_file().c_str(), 0);
   for (auto _ : s) {
     SetPos(&f, 0);
-    for (std::int64_t done = 0; done < kLongTotal; done += kPiece) WriteLongBlock(&f, kPiece, piece.data());
+    for (std::int64_t done = 0; done < kLongTotal; done += kPiece)
+      WriteLongBlock(&f, kPiece, piece.data());
   }
   Close(&f);
   s.SetBytesProcessed(s.iterations() * kLongTotal);
@@ -98,7 +100,8 @@ void BM_ReadLongBlock(benchmark::State& s) {
   Lookup(&f, 0, long_file().c_str(), 0);
   for (auto _ : s) {
     SetPos(&f, 0);
-    for (std::int64_t done = 0; done < kLongTotal; done += kPiece) ReadLongBlock(&f, kPiece, piece.data());
+    for (std::int64_t done = 0; done < kLongTotal; done += kPiece)
+      ReadLongBlock(&f, kPiece, piece.data());
     benchmark::DoNotOptimize(piece.data());
   }
   Close(&f);

@@ -1,8 +1,8 @@
 // corva files: dispatches to the registered words and runs all their demos.
+#include "cli/files_commands.h"
+
 #include <iostream>
 #include <map>
-
-#include "cli/files_commands.h"
 
 namespace corva::cli {
 namespace {
@@ -43,8 +43,8 @@ int demo(const std::string& samples) {
   return status;
 }
 
-const Registration reg{{"files", "buffered files, record locks, paths and searches", kUsage, run,
-                        demo}};
+const Registration reg{
+    {"files", "buffered files, record locks, paths and searches", kUsage, run, demo}};
 
 }  // namespace
 

@@ -64,7 +64,8 @@ int demo(const std::string& samples) {
   CvxLockRegion record{0, 24};
   CvxFileType other{};
   MultiLookup(&other, 0, source.c_str(), 1, 1, 0);
-  std::cout << "first variable locks bytes 0+24: " << (Lock(&in, &record) ? "locked" : "refused") << "\n";
+  std::cout << "first variable locks bytes 0+24: " << (Lock(&in, &record) ? "locked" : "refused")
+            << "\n";
   // The refused lock's ten attempts are waited out on a standing clock.
   platform::ManualClock clock;
   platform::Clock* saved = platform::set_clock(&clock);
@@ -73,7 +74,8 @@ int demo(const std::string& samples) {
   std::cout << "second variable tries the same bytes: " << (got ? "locked" : "refused") << " after "
             << clock.sleeps() + 1 << " attempts\n";
   std::cout << "first variable unlocks: " << UnLock(&in, &record) << "\n";
-  std::cout << "second variable tries again: " << (Lock(&other, &record) ? "locked" : "refused") << "\n";
+  std::cout << "second variable tries again: " << (Lock(&other, &record) ? "locked" : "refused")
+            << "\n";
   UnLock(&other, &record);
   Close(&other);
   Close(&in);

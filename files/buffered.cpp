@@ -17,18 +17,17 @@ namespace plat = corva::platform;
 
 static_assert(sizeof(File) == 281, "the file variable is 281 bytes");
 static_assert(offsetof(File, result) == 0 && offsetof(File, eof) == 4 &&
-              offsetof(File, isNew) == 5 && offsetof(File, lastCount) == 6 &&
-              offsetof(File, handle) == 8 && offsetof(File, direction) == 10 &&
-              offsetof(File, again) == 14 && offsetof(File, lastItem) == 15 &&
-              offsetof(File, buffer) == 17 && offsetof(File, bufIndex) == 273 &&
-              offsetof(File, bufCount) == 275 && offsetof(File, signature) == 277,
+                  offsetof(File, isNew) == 5 && offsetof(File, lastCount) == 6 &&
+                  offsetof(File, handle) == 8 && offsetof(File, direction) == 10 &&
+                  offsetof(File, again) == 14 && offsetof(File, lastItem) == 15 &&
+                  offsetof(File, buffer) == 17 && offsetof(File, bufIndex) == 273 &&
+                  offsetof(File, bufCount) == 275 && offsetof(File, signature) == 277,
               "file variable fields follow each other without gaps");
 static_assert(sizeof(CvxLockRegion) == 8, "a lock region is two 32-bit values");
 
 namespace {
 
 constexpr std::uint16_t kBufferSize = 256;
-constexpr std::int32_t kLongPiece = 61440;
 constexpr std::size_t kLongestName = 259;
 constexpr char kCr = 13, kLf = 10, kCtrlZ = 26;
 
@@ -58,22 +57,23 @@ void fail_open(File& f, std::uint32_t error) { f.result = result_from_error(erro
 bool special(unsigned char c) { return c == kCr || c == kLf || c == kCtrlZ || c == CVX_EOL; }
 
 // The length of the run of ordinary bytes at p, at most n. Every special byte
-// is below 32, so whole groups of bytes are passed over while none of them is.
+// is below 32, so whole groups of bytes are passed over while none of them is,
+// and within a group only the bytes below 32 are looked at.
 std::size_t ordinary_run(const char* p, std::size_t n) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   const __m128i limit = _mm_set1_epi8(31);
   for (; i + 16 <= n; i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)) != 0) break;  // a byte <= 31
+    unsigned low =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)));
+    while (low != 0) {
+      const unsigned j = static_cast<unsigned>(__builtin_ctz(low));
+      if (special(static_cast<unsigned char>(p[i + j]))) return i + j;
+      low &= low - 1;
+    }
   }
 #endif
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    if (((w - kOnes * 32) & ~w & kHighs) != 0) break;  // some byte below 32
-  }
   while (i < n && !special(static_cast<unsigned char>(p[i]))) ++i;
   return i;
 }
@@ -88,13 +88,27 @@ bool next_byte(File& f, unsigned char& b) {
   return true;
 }
 
+// Writes the first n bytes of the buffer. When only some of them fit on the
+// medium, those leave the buffer and the rest wait at its start, so that a
+// later attempt (after room was made) continues at the right byte instead of
+// writing the whole buffer again.
+bool write_out(File& f, std::uint16_t n) {
+  write_block(f, n, f.buffer);
+  const std::uint16_t moved = f.lastCount;
+  if (f.result == CVX_FILE_DONE) {
+    f.bufIndex = 0;
+    return true;
+  }
+  if (moved > 0 && moved < n) {
+    std::memmove(f.buffer, f.buffer + moved, n - moved);
+    f.bufIndex = static_cast<std::uint16_t>(n - moved);
+  }
+  return false;
+}
+
 // Stores a byte in the write buffer, writing a full buffer out first.
 void put_byte(File& f, char b) {
-  if (f.bufIndex >= kBufferSize) {
-    write_block(f, kBufferSize, f.buffer);
-    if (f.result != CVX_FILE_DONE) return;
-    f.bufIndex = 0;
-  }
+  if (f.bufIndex >= kBufferSize && !write_out(f, kBufferSize)) return;
   f.buffer[f.bufIndex++] = b;
   f.result = CVX_FILE_DONE;
 }
@@ -102,24 +116,30 @@ void put_byte(File& f, char b) {
 // Writes the bytes waiting in a write buffer; false (result set) on failure.
 bool write_waiting(File& f) {
   if (f.direction != CVX_DIR_WRITE || f.bufIndex == 0) return true;
-  const std::uint16_t n = f.bufIndex > kBufferSize ? kBufferSize : f.bufIndex;
-  write_block(f, n, f.buffer);
-  return f.result == CVX_FILE_DONE;
+  const std::uint16_t waiting = f.bufIndex;
+  return write_out(f, waiting > kBufferSize ? kBufferSize : waiting);
 }
 
 }  // namespace
 
 std::int32_t result_from_error(std::uint32_t error) {
   switch (error) {
-    case plat::kErrorFileNotFound: return CVX_FILE_NOT_FOUND;
-    case plat::kErrorPathNotFound: return CVX_FILE_PATH_NOT_FOUND;
-    case plat::kErrorTooManyOpenFiles: return CVX_FILE_TOO_MANY_OPEN;
-    case plat::kErrorAccessDenied: return CVX_FILE_ACCESS_DENIED;
+    case plat::kErrorFileNotFound:
+      return CVX_FILE_NOT_FOUND;
+    case plat::kErrorPathNotFound:
+      return CVX_FILE_PATH_NOT_FOUND;
+    case plat::kErrorTooManyOpenFiles:
+      return CVX_FILE_TOO_MANY_OPEN;
+    case plat::kErrorAccessDenied:
+      return CVX_FILE_ACCESS_DENIED;
     // A file that another open denies us is in use by another user, which
     // callers know as access denied.
-    case plat::kErrorSharingViolation: return CVX_FILE_ACCESS_DENIED;
-    case plat::kErrorInvalidHandle: return CVX_FILE_NOT_OPEN;
-    default: return CVX_FILE_FAILED;
+    case plat::kErrorSharingViolation:
+      return CVX_FILE_ACCESS_DENIED;
+    case plat::kErrorInvalidHandle:
+      return CVX_FILE_NOT_OPEN;
+    default:
+      return CVX_FILE_FAILED;
   }
 }
 
@@ -159,10 +179,9 @@ void create(File& f, const char* name) {
 
 void create32(File& f, const char* name) {
   const std::string n = bounded_name(name);
-  const std::uint32_t made =
-      plat::CreateFileA(n.c_str(), plat::GENERIC_READ | plat::GENERIC_WRITE,
-                        plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE, plat::CREATE_NEW,
-                        plat::FILE_ATTRIBUTE_NORMAL);
+  const std::uint32_t made = plat::CreateFileA(n.c_str(), plat::GENERIC_READ | plat::GENERIC_WRITE,
+                                               plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE,
+                                               plat::CREATE_NEW, plat::FILE_ATTRIBUTE_NORMAL);
   if (made != plat::INVALID_HANDLE_VALUE) plat::CloseHandle(made);  // an existing file is fine
   const plat::HFILE h = plat::_lopen(n.c_str(), plat::OF_READWRITE | plat::OF_SHARE_EXCLUSIVE);
   if (h == plat::HFILE_ERROR) {
@@ -188,15 +207,16 @@ std::int32_t open_file(const char* name, void* error_record, std::uint32_t mode)
     std::uint32_t share = plat::FILE_SHARE_READ | plat::FILE_SHARE_WRITE;
     if ((mode & plat::OF_SHARE_MASK) == plat::OF_SHARE_DENY_READ) share = plat::FILE_SHARE_WRITE;
     if ((mode & plat::OF_SHARE_MASK) == plat::OF_SHARE_DENY_WRITE) share = plat::FILE_SHARE_READ;
-    const std::uint32_t made = plat::CreateFileA(n.c_str(), access, share, plat::CREATE_NEW,
-                                                 plat::FILE_ATTRIBUTE_NORMAL);
+    const std::uint32_t made =
+        plat::CreateFileA(n.c_str(), access, share, plat::CREATE_NEW, plat::FILE_ATTRIBUTE_NORMAL);
     if (made == plat::INVALID_HANDLE_VALUE) {
       report();
     } else {
       plat::CloseHandle(made);
     }
   }
-  const plat::HFILE h = plat::_lopen(n.c_str(), mode & ~static_cast<std::uint32_t>(plat::OF_CREATE));
+  const plat::HFILE h =
+      plat::_lopen(n.c_str(), mode & ~static_cast<std::uint32_t>(plat::OF_CREATE));
   if (h == plat::HFILE_ERROR) report();
   return h;
 }
@@ -220,7 +240,17 @@ bool check(File& f, std::int32_t direction) {
   return true;
 }
 
+// The block transfers look only at the signature, not at the direction: a
+// variable that was never opened must not reach a handle that happens to be
+// open for something else.
+bool signed_variable(File& f) {
+  if (f.signature == CVX_FILE_SIGNATURE) return true;
+  f.result = CVX_FILE_NOT_OPEN;
+  return false;
+}
+
 bool read_block(File& f, std::uint16_t count, void* data) {
+  if (!signed_variable(f)) return false;
   const std::uint32_t n = plat::_lread(f.handle, data, count);
   if (n == plat::kTransferError) {
     f.lastCount = 0;
@@ -234,6 +264,7 @@ bool read_block(File& f, std::uint16_t count, void* data) {
 }
 
 bool write_block(File& f, std::uint16_t count, const void* data) {
+  if (!signed_variable(f)) return false;
   const std::uint32_t n = plat::_lwrite(f.handle, data, count);
   if (n == plat::kTransferError) {
     f.lastCount = 0;
@@ -274,7 +305,8 @@ void read_char(File& f, char& ch) {
   if (b == kCr) {
     ch = CVX_EOL;
     if (f.bufIndex >= f.bufCount) fill_buffer(f);
-    if (f.bufIndex < f.bufCount && f.buffer[f.bufIndex] == kLf) ++f.bufIndex;
+    if (f.bufIndex < f.bufCount && f.bufIndex < kBufferSize && f.buffer[f.bufIndex] == kLf)
+      ++f.bufIndex;
     f.eof = 0;
   } else if (b == kLf) {
     ch = CVX_EOL;
@@ -331,34 +363,41 @@ void again(File& f) {
 std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
   std::size_t n = 0;
   while (n < high) {
-    // Runs of ordinary characters already in the buffer are copied at once;
-    // they are exactly what ReadChar would deliver one by one.
+    // While the variable is reading and nothing is pending, the buffer is
+    // taken in runs: ordinary characters are copied at once, a line end with
+    // its line feed at hand ends the line, and a used-up buffer is refilled,
+    // all exactly as ReadChar would deliver them one by one.
     if (f.direction == CVX_DIR_READ && !f.again && !f.eof && f.signature == CVX_FILE_SIGNATURE &&
-        f.handle != 0 && f.bufIndex < f.bufCount && f.bufCount <= kBufferSize) {
-      const char* from = f.buffer + f.bufIndex;
-      std::size_t avail = f.bufCount - f.bufIndex;
-      if (avail > high - n) avail = high - n;
-      const std::size_t run = ordinary_run(from, avail);
-      if (run != 0) {
-        std::memcpy(line + n, from, run);
-        n += run;
-        f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + run);
-        f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(from[run - 1]));
-        f.result = CVX_FILE_DONE;
+        f.handle != 0 && f.bufCount <= kBufferSize) {
+      std::size_t at = f.bufIndex;
+      const std::size_t held = f.bufCount;
+      if (at == held) {
+        if (!fill_buffer(f)) break;  // the end of the file, or a failed read
+        continue;
       }
-      // A line end that lies inside the buffer with its line feed (or a lone
-      // line feed) ends the line here, as ReadChar would.
-      if (n < high && f.bufIndex < f.bufCount) {
-        const char c = f.buffer[f.bufIndex];
-        const bool lf_at_hand = f.bufIndex + 1 < f.bufCount && f.buffer[f.bufIndex + 1] == kLf;
-        if (c == kLf || (c == kCr && lf_at_hand)) {
-          f.bufIndex = static_cast<std::uint16_t>(f.bufIndex + (c == kCr ? 2 : 1));
-          f.lastItem = CVX_EOL;
+      if (at < held) {
+        std::size_t avail = held - at;
+        if (avail > high - n) avail = high - n;
+        const std::size_t run = ordinary_run(f.buffer + at, avail);
+        if (run != 0) {
+          std::memcpy(line + n, f.buffer + at, run);
+          n += run;
+          at += run;
+          f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(f.buffer[at - 1]));
           f.result = CVX_FILE_DONE;
-          break;
         }
+        if (n < high && at < held) {
+          const char c = f.buffer[at];
+          if (c == kLf || (c == kCr && at + 1 < held && f.buffer[at + 1] == kLf)) {
+            f.bufIndex = static_cast<std::uint16_t>(at + (c == kCr ? 2 : 1));
+            f.lastItem = CVX_EOL;
+            f.result = CVX_FILE_DONE;
+            break;
+          }
+        }
+        f.bufIndex = static_cast<std::uint16_t>(at);
+        if (run != 0) continue;
       }
-      if (run != 0) continue;
     }
     char ch = 0;
     read_char(f, ch);
@@ -381,16 +420,17 @@ std::uint16_t write_line(File& f, std::uint16_t high, const char* line) {
   return static_cast<std::uint16_t>(count);
 }
 
+// Long blocks go to the file in one transfer. The original platform moved
+// them in pieces of 61440 bytes, a limit of its memory segments, and failed at
+// the first piece that came short; one transfer moves the same bytes, stops
+// at the same byte and leaves the same position, with one system call where
+// the pieces needed two or more.
 bool read_long_block(File& f, std::int32_t size, void* data) {
   if (!check(f, CVX_DIR_NONE)) return false;
-  char* p = static_cast<char*>(data);
   bool ok = size >= 0 && (data != nullptr || size == 0);
-  for (std::int32_t done = 0; ok && done < size;) {
-    const std::int32_t piece = size - done < kLongPiece ? size - done : kLongPiece;
-    const std::uint32_t n = plat::_lread(f.handle, p + done, static_cast<std::uint32_t>(piece));
-    ok = n == static_cast<std::uint32_t>(piece);
-    done += piece;
-  }
+  if (ok && size > 0)
+    ok = plat::_lread(f.handle, data, static_cast<std::uint32_t>(size)) ==
+         static_cast<std::uint32_t>(size);
   f.result = ok ? CVX_FILE_DONE : CVX_FILE_FAILED;
   f.eof = ok ? 0 : 1;
   return ok;
@@ -402,14 +442,8 @@ bool write_long_block(File& f, std::int32_t size, const void* data) {
     f.result = CVX_FILE_FAILED;
     return false;
   }
-  const char* p = static_cast<const char*>(data);
-  bool ok = true;
-  for (std::int32_t done = 0; ok && done < size;) {
-    const std::int32_t piece = size - done < kLongPiece ? size - done : kLongPiece;
-    const std::uint32_t n = plat::_lwrite(f.handle, p + done, static_cast<std::uint32_t>(piece));
-    ok = n == static_cast<std::uint32_t>(piece);
-    done += piece;
-  }
+  const bool ok = size == 0 || plat::_lwrite(f.handle, data, static_cast<std::uint32_t>(size)) ==
+                                   static_cast<std::uint32_t>(size);
   f.result = ok ? CVX_FILE_DONE : CVX_FILE_MEDIUM_FULL;
   return ok;
 }

@@ -117,10 +117,13 @@ CORVA_API uint16_t WriteLn(CvxFileType *file, uint16_t high, const char *line);
 CORVA_API uint8_t FillBuffer(CvxFileType *file);
 
 /* Transfers at the system's position of the file that neither use nor flush
- * the buffer. ReadBlock and WriteBlock do not check the file variable. */
+ * the buffer. ReadBlock, WriteBlock and FillBuffer check only the signature
+ * (result 6), not the direction; after Close they fail with result 1. */
 CORVA_API uint8_t ReadBlock(CvxFileType *file, uint16_t count, void *data);
 CORVA_API uint8_t WriteBlock(CvxFileType *file, uint16_t count, const void *data);
-/* In pieces of 61440 bytes. A negative size moves nothing and fails with 1. */
+/* Any size in one transfer; a block that moves short fails (reading: result
+ * 1 and eof 1; writing: result 8). A negative size moves nothing and fails
+ * with 1. */
 CORVA_API uint8_t ReadLongBlock(CvxFileType *file, int32_t size, void *data);
 CORVA_API uint8_t WriteLongBlock(CvxFileType *file, int32_t size, const void *data);
 

@@ -3,7 +3,6 @@
 #include <corvaplat/files.h>
 #include <corvaplat/paths.h>
 #include <corvaplat/sys.h>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,8 +32,8 @@ struct Region {
 struct OpenFile_ {
   int fd = -1;
   bool can_read = false, can_write = false;  // the access the open asked for
-  bool fd_readable = true;                    // the descriptor can take shared locks
-  bool exclusive_locks = true;  // false when the descriptor cannot take write locks
+  bool fd_readable = true;                   // the descriptor can take shared locks
+  bool exclusive_locks = true;               // false when the descriptor cannot take write locks
   std::int64_t position = 0;
   std::vector<Region> locks;
   // Read-ahead for small reads, kept only by opens that deny others writing:
@@ -54,7 +53,7 @@ constexpr std::uint32_t kCachedReadLimit = 4096;  // larger reads go straight to
 // while another thread closes it is the caller's fault, as on the original.
 std::mutex g_mutex;
 std::atomic<OpenFile_*> g_slots[kMaxHandles + 1];  // index = handle; 0 unused
-std::uint32_t g_high_water = 0;                     // highest slot ever used
+std::uint32_t g_high_water = 0;                    // highest slot ever used
 thread_local int g_crt_errno = 0;
 
 OpenFile_* find(HFILE h) {
@@ -128,8 +127,9 @@ bool claim_sharing(const OpenFile_& f, bool deny_read, bool deny_write) {
 std::uint32_t open_error(int err, const std::string& path) {
   if (err == ENOENT) {
     const std::size_t slash = path.find_last_of('/');
-    const std::string dir =
-        slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+    const std::string dir = slash == std::string::npos ? std::string(".")
+                            : slash == 0               ? std::string("/")
+                                                       : path.substr(0, slash);
     struct stat st {};
     if (sys().stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return kErrorPathNotFound;
     return kErrorFileNotFound;
@@ -152,12 +152,19 @@ HFILE open_handle(const char* name, const OpenRequest& r) {
   }
   int create = 0;
   switch (r.disposition) {
-    case CREATE_NEW: create = O_CREAT | O_EXCL; break;
+    case CREATE_NEW:
+      create = O_CREAT | O_EXCL;
+      break;
     case CREATE_ALWAYS:
-    case OPEN_ALWAYS: create = O_CREAT; break;
+    case OPEN_ALWAYS:
+      create = O_CREAT;
+      break;
     case OPEN_EXISTING:
-    case TRUNCATE_EXISTING: break;
-    default: SetLastError(kErrorInvalidParameter); return HFILE_ERROR;
+    case TRUNCATE_EXISTING:
+      break;
+    default:
+      SetLastError(kErrorInvalidParameter);
+      return HFILE_ERROR;
   }
   const unsigned perms = r.read_only_file ? 0444 : 0666;
   auto f = std::make_unique<OpenFile_>();
@@ -245,15 +252,28 @@ long read_cached(OpenFile_& f, char* p, std::size_t count) {
 OpenRequest request_from_mode(std::uint32_t mode, std::uint32_t disposition) {
   OpenRequest r{};
   switch (mode & OF_ACCESS_MASK) {
-    case OF_WRITE: r.write = true; break;
-    case OF_READWRITE: r.read = r.write = true; break;
-    default: r.read = true; break;
+    case OF_WRITE:
+      r.write = true;
+      break;
+    case OF_READWRITE:
+      r.read = r.write = true;
+      break;
+    default:
+      r.read = true;
+      break;
   }
   switch (mode & OF_SHARE_MASK) {
-    case OF_SHARE_EXCLUSIVE: r.deny_read = r.deny_write = true; break;
-    case OF_SHARE_DENY_WRITE: r.deny_write = true; break;
-    case OF_SHARE_DENY_READ: r.deny_read = true; break;
-    default: break;  // compatibility mode and deny-none share everything
+    case OF_SHARE_EXCLUSIVE:
+      r.deny_read = r.deny_write = true;
+      break;
+    case OF_SHARE_DENY_WRITE:
+      r.deny_write = true;
+      break;
+    case OF_SHARE_DENY_READ:
+      r.deny_read = true;
+      break;
+    default:
+      break;  // compatibility mode and deny-none share everything
   }
   r.disposition = disposition;
   return r;
@@ -361,6 +381,7 @@ std::uint32_t _lwrite(HFILE h, const void* buffer, std::uint32_t count) {
         break;  // the medium is full: report what was written
       }
       SetLastError(error_from_errno(err));
+      f->position += done;  // what was written before the failure stays written
       return kTransferError;
     }
     if (n == 0) {
@@ -381,8 +402,11 @@ std::int32_t _llseek(HFILE h, std::int32_t offset, int origin) {
   }
   std::int64_t base = 0;
   switch (origin) {
-    case FILE_BEGIN: break;
-    case FILE_CURRENT: base = f->position; break;
+    case FILE_BEGIN:
+      break;
+    case FILE_CURRENT:
+      base = f->position;
+      break;
     case FILE_END: {
       struct stat st {};
       if (sys().fstat(f->fd, &st) != 0) {
@@ -392,7 +416,9 @@ std::int32_t _llseek(HFILE h, std::int32_t offset, int origin) {
       base = st.st_size;
       break;
     }
-    default: SetLastError(kErrorInvalidParameter); return HFILE_ERROR;
+    default:
+      SetLastError(kErrorInvalidParameter);
+      return HFILE_ERROR;
   }
   const std::int64_t target = base + offset;
   if (target < 0 || target > kMaxPosition) {

@@ -68,16 +68,16 @@ TEST(BufferedFilesProcesses, SharingDenialIsResult11) {
     ASSERT_EQ(child.wait_for_child(), 'y');
     CvxFileType f{};
     Lookup(&f, 0, name.c_str(), 0);
-    EXPECT_EQ(f.result, CVX_FILE_ACCESS_DENIED) << c.holder;
+    EXPECT_EQ(+f.result, CVX_FILE_ACCESS_DENIED) << c.holder;
     MultiLookup(&f, 0, name.c_str(), 1, 1, 0);
-    EXPECT_EQ(f.result == 0, c.shared_read_allowed) << c.holder;
+    EXPECT_EQ(+f.result == 0, c.shared_read_allowed) << c.holder;
     if (f.result == 0) Close(&f);
     child.signal('g');
     EXPECT_EQ(child.join(), 0);
   }
   CvxFileType f{};
   Lookup(&f, 0, name.c_str(), 0);  // the holder is gone: open again
-  EXPECT_EQ(f.result, 0);
+  EXPECT_EQ(+f.result, 0);
   Close(&f);
 }
 
@@ -96,7 +96,7 @@ TEST(BufferedFilesProcesses, LockRetriesThenTheHolderDies) {
   ASSERT_EQ(child.wait_for_child(), 'y');
   CvxFileType f{};
   MultiLookup(&f, 0, name.c_str(), 1, 0, 0);
-  ASSERT_EQ(f.result, 0);
+  ASSERT_EQ(+f.result, 0);
   plat::ManualClock clock;
   plat::Clock* saved = plat::set_clock(&clock);
   CvxLockRegion overlapping{570, 10}, beside{576, 10};
@@ -173,7 +173,8 @@ TEST(BufferedFilesProcesses, FileSizeLimitIsAFullMedium) {
     CvxFileType f{};
     Create(&f, 0, name.c_str());
     int written = 0;
-    for (; written < 2000 && f.result == 0; ++written) WriteChar(&f, static_cast<char>('a' + written % 26));
+    for (; written < 2000 && f.result == 0; ++written)
+      WriteChar(&f, static_cast<char>('a' + written % 26));
     if (f.result != CVX_FILE_MEDIUM_FULL || !f.eof) return 1;
     if (written != 4 * 256 + 1) return 2;  // the fourth buffer crossed the limit
     if (WriteLongBlock(&f, 10, "0123456789")) return 3;

@@ -19,6 +19,10 @@
 //
 // Locks are advisory on the host: they keep out other locks, not reads and
 // writes of processes that do not lock.
+//
+// An open that denies others writing reads ahead: small reads (up to 4 KiB)
+// come from a 16 KiB window of the file, since nobody else can change it; the
+// handle's own writes drop the window.
 #pragma once
 #include <corvaplat/api.h>
 
