@@ -274,9 +274,9 @@ TEST_F(Copy, ContinueMarkerAndUndo) {
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/A.DAT"));
 
   write("/Data/Co2/KEEP.DAT", "k");
-  UndoCopy(12, "D:\\SRC\\*.DAT", 12, "D:\\DATA\\CO2\\", 3);  // nothing was written
+  UndoCopy(BSTR("D:\\SRC\\*.DAT"), BSTR("D:\\DATA\\CO2\\"), 3);  // nothing was written
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/A.DAT"));
-  UndoCopy(12, "D:\\SRC\\*.DAT", 12, "D:\\DATA\\CO2\\", 4);
+  UndoCopy(BSTR("D:\\SRC\\*.DAT"), BSTR("D:\\DATA\\CO2\\"), 4);
   EXPECT_FALSE(std::filesystem::exists(root() + "/Data/Co2/A.DAT"));
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/B.TXT"));
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/KEEP.DAT"));
