@@ -211,10 +211,14 @@ bool next_entry(Search& s, FindData* data) {
   return false;
 }
 
+char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The order of the names in upper case ("_" after the letters), as the
+// original platform's disks list them.
 bool upper_less(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const char x = ascii_lower(a[i]), y = ascii_lower(b[i]);
+    const char x = ascii_upper(a[i]), y = ascii_upper(b[i]);
     if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   }
   return a.size() != b.size() ? a.size() < b.size() : a < b;
