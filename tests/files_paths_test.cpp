@@ -375,3 +375,28 @@ TEST_F(DosTree, BadInputGetsTheDocumentedAnswer) {
 }
 
 }  // namespace
+
+#if __has_include(<corvaplat/windows.h>)
+#include "corvaplat/windows.h"
+
+namespace {
+
+TEST_F(DosTree, DialogDirectoryListFillsTheListBox) {
+  namespace w = corva::platform;
+  const w::WindowHandle dialog =
+      w::CreateWindowExA(0, "STATIC", "", w::WS_POPUP, 0, 0, 200, 200, 0, 0, 0, nullptr);
+  ASSERT_NE(dialog, 0u);
+  w::CreateWindowExA(0, "LISTBOX", "", w::WS_CHILD, 0, 0, 100, 100, dialog, 101, 0, nullptr);
+  w::CreateWindowExA(0, "STATIC", "old", w::WS_CHILD, 0, 0, 100, 10, dialog, 102, 0, nullptr);
+  w::SendDlgItemMessageA(dialog, 101, w::LB_ADDSTRING, 0, reinterpret_cast<w::LPARAM>("stale"));
+  EXPECT_EQ(MyDlgDirList(dialog, BSTR("D:\\DATA\\CO1"), 101, 102, 0), 1);
+  ASSERT_EQ(w::SendDlgItemMessageA(dialog, 101, w::LB_GETCOUNT, 0, 0), 2);
+  char item[32] = {};
+  w::SendDlgItemMessageA(dialog, 101, w::LB_GETTEXT, 0, reinterpret_cast<w::LPARAM>(item));
+  EXPECT_STREQ(item, "INDEX.DAT");
+  EXPECT_EQ(w::window_text(w::GetDlgItem(dialog, 102)), "D:\\DATA\\CO1");
+  w::DestroyWindow(dialog);
+}
+
+}  // namespace
+#endif
