@@ -1,25 +1,29 @@
-// corva files: directory searches and DOS names from the shell.
+// corva files find and corva files path: directory searches and DOS names
+// from the shell.
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
-#include "cli/command.h"
+#include "cli/files_commands.h"
 #include "corvalib.h"
 #include "corvaplat/paths.h"
 
 namespace corva::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kFindUsage =
     "usage: corva files find [--attribute N] PATTERN\n"
-    "       corva files path resolve DOSPATH\n"
-    "       corva files path cwd\n"
     "  find      searches as the library does (FindFirst/FindNext) and prints each\n"
     "            entry as a DOS name with its size or <DIR>; with --attribute N\n"
     "            only entries whose attributes are exactly N (16 directories), and\n"
     "            never names that begin with a dot\n"
+    "Drive letters map through CORVALIB_DRIVE_<LETTER> (C: defaults to /).\n";
+
+constexpr const char* kPathUsage =
+    "usage: corva files path resolve DOSPATH\n"
+    "       corva files path cwd\n"
     "  resolve   prints the host path a DOS name stands for\n"
     "  cwd       prints the current drive and directory\n"
     "Drive letters map through CORVALIB_DRIVE_<LETTER> (C: defaults to /).\n";
@@ -91,23 +95,21 @@ int cwd() {
   return 0;
 }
 
-int run(const Args& all) {
+int run_find(const Args& all) {
   Args args = all;
-  if (args.empty()) return usage_error("files needs a subcommand (see corva files --help)");
-  const std::string sub = args.front();
-  args.erase(args.begin());
-  if (sub == "find") {
-    std::string attribute_text;
-    if (!take_option(args, "--attribute", attribute_text)) return usage_error("--attribute needs a value");
-    unsigned long attribute = 0;
-    if (!attribute_text.empty() && !parse_number(attribute_text, 255, attribute))
-      return usage_error("--attribute must be 0-255");
-    if (args.size() != 1) return usage_error("files find takes one PATTERN");
-    return find(args[0], attribute_text.empty() ? -1 : static_cast<long>(attribute));
-  }
-  if (sub == "path" && args.size() == 2 && args[0] == "resolve") return resolve(args[1]);
-  if (sub == "path" && args.size() == 1 && args[0] == "cwd") return cwd();
-  return usage_error("files: unknown subcommand (see corva files --help)");
+  std::string attribute_text;
+  if (!take_option(args, "--attribute", attribute_text)) return usage_error("--attribute needs a value");
+  unsigned long attribute = 0;
+  if (!attribute_text.empty() && !parse_number(attribute_text, 255, attribute))
+    return usage_error("--attribute must be 0-255");
+  if (args.size() != 1) return usage_error("files find takes one PATTERN");
+  return find(args[0], attribute_text.empty() ? -1 : static_cast<long>(attribute));
+}
+
+int run_path(const Args& args) {
+  if (args.size() == 2 && args[0] == "resolve") return resolve(args[1]);
+  if (args.size() == 1 && args[0] == "cwd") return cwd();
+  return usage_error("files path: resolve DOSPATH or cwd");
 }
 
 // Maps drive S: to the samples and searches it as a company directory.
@@ -122,8 +124,8 @@ int demo(const std::string& samples) {
   return rc;
 }
 
-const Registration reg{{"files", "directory searches and DOS names (find, path resolve)", kUsage,
-                        run, demo}};
+const FilesSubcommand find_word{"find", kFindUsage, run_find, demo};
+const FilesSubcommand path_word{"path", kPathUsage, run_path};
 
 }  // namespace
 }  // namespace corva::cli

@@ -1,6 +1,6 @@
-// The dialog services that MyDlgDirList fills a list box through. The window
-// layer installs them; until it does, the listing runs (the directory change,
-// the search) and nothing is shown.
+// The dialog services that MyDlgDirList fills a list box through: by default
+// the window layer's list-box messages; in a library built without a window
+// layer the listing runs (the directory change, the search) and shows nothing.
 #pragma once
 #include <cstdint>
 

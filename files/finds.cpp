@@ -41,7 +41,7 @@ void close_find() {
 
 bool find_first(std::string_view pattern, CvFindRecord& find) {
   const std::size_t n = std::min<std::size_t>(pattern.size(), 260);
-  std::memcpy(g_pattern, pattern.data(), n);
+  if (n != 0) std::memcpy(g_pattern, pattern.data(), n);
   g_pattern[n] = '\0';
   close_find();
   plat::FindData data{};

@@ -32,4 +32,12 @@ HandleIo g_io = {open_read, create, read, write, close};
 
 HandleIo& handle_io() { return g_io; }
 
+bool handle_io_bound() {
+#if defined(CORVA_FILES_HAVE_HANDLES)
+  return true;
+#else
+  return false;
+#endif
+}
+
 }  // namespace corva::files

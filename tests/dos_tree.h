@@ -13,6 +13,9 @@
 #include "corvaplat/config.h"
 #include "corvaplat/paths.h"
 
+// A string literal as a bounded string: its HIGH, then the array.
+#define BSTR(literal) static_cast<uint16_t>(sizeof(literal) - 1), literal
+
 class DosTree : public testing::Test {
  protected:
   void SetUp() override {

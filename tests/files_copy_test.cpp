@@ -19,6 +19,7 @@
 #include "corvaplat/modules.h"
 #include "corvaplat/paths.h"
 #include "files/copy_io.h"
+#include "files/handle_io.h"
 #include "tests/dos_tree.h"
 
 namespace {
@@ -274,12 +275,61 @@ TEST_F(Copy, ContinueMarkerAndUndo) {
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/A.DAT"));
 
   write("/Data/Co2/KEEP.DAT", "k");
-  UndoCopy(12, "D:\\SRC\\*.DAT", 12, "D:\\DATA\\CO2\\", 3);  // nothing was written
+  UndoCopy(BSTR("D:\\SRC\\*.DAT"), BSTR("D:\\DATA\\CO2\\"), 3);  // nothing was written
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/A.DAT"));
-  UndoCopy(12, "D:\\SRC\\*.DAT", 12, "D:\\DATA\\CO2\\", 4);
+  UndoCopy(BSTR("D:\\SRC\\*.DAT"), BSTR("D:\\DATA\\CO2\\"), 4);
   EXPECT_FALSE(std::filesystem::exists(root() + "/Data/Co2/A.DAT"));
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/B.TXT"));
   EXPECT_TRUE(std::filesystem::exists(root() + "/Data/Co2/KEEP.DAT"));
+}
+
+}  // namespace
+
+namespace {
+
+// The same copies through the library's own buffered files, where it has them.
+class RealCopy : public DosTree {
+ protected:
+  void SetUp() override {
+    DosTree::SetUp();
+    const auto& io = corva::files::copy_io();
+    if (!corva::files::handle_io_bound() || io.lookup == nullptr || io.message == nullptr)
+      GTEST_SKIP() << "the library has no buffered files or messages";
+  }
+  std::string read(const std::string& below) {
+    std::ifstream in(root() + below, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+TEST_F(RealCopy, CopiesThroughTheBufferedFiles) {
+  const std::string big(50000, 'q');
+  write("/Data/Co1/Ledger.dat", big);
+  EXPECT_TRUE(CopyFile2("D:\\DATA\\CO2\\COPY.DAT", "d:\\data\\co1\\ledger.dat", 1));
+  EXPECT_EQ(read("/Data/Co2/COPY.DAT"), big);
+  EXPECT_FALSE(CopyFile2("D:\\DATA\\CO2\\EMPTY.DAT", "D:\\DATA\\CO1\\LEDGER.DAT", 0));
+  EXPECT_EQ(read("/Data/Co2/EMPTY.DAT"), "");
+  EXPECT_FALSE(CopyFile2("D:\\DATA\\CO2\\NONE.DAT", "D:\\DATA\\CO1\\NONE.DAT", 1));
+  EXPECT_FALSE(std::filesystem::exists(root() + "/Data/Co2/NONE.DAT"));
+
+  testing::internal::CaptureStderr();  // the messages of the failures below
+  EXPECT_EQ(CVXCopyFile(0, BSTR("D:\\DATA\\CO1\\*.*"), BSTR("D:\\DATA\\NEW\\")), 0);
+  EXPECT_EQ(read("/Data/NEW/Ledger.dat"), big);
+  EXPECT_EQ(read("/Data/NEW/INDEX.DAT"), "index");
+  EXPECT_EQ(CVXCopyFile(0, BSTR("D:\\DATA\\CO1\\*.XYZ"), BSTR("D:\\DATA\\NEW\\")), 3);
+
+  // A source that another open holds exclusively is in use by another user.
+  FileVar holder{};
+  corva::files::copy_io().create32(&holder, BSTR("D:\\DATA\\CO1\\INDEX.DAT"));
+  ASSERT_EQ(holder.result, 0);
+  EXPECT_EQ(CVXCopyFile(0, BSTR("D:\\DATA\\CO1\\*.DAT"), BSTR("D:\\DATA\\NEW\\")), 6);
+  corva::files::copy_io().close(&holder);
+  const std::string shown = testing::internal::GetCapturedStderr();
+  EXPECT_NE(shown.find("Source does not exist."), std::string::npos) << shown;
+  EXPECT_NE(shown.find("another user"), std::string::npos) << shown;
+
+  UndoCopy(BSTR("D:\\DATA\\CO1\\*.*"), BSTR("D:\\DATA\\NEW\\"), 0);
+  EXPECT_FALSE(std::filesystem::exists(root() + "/Data/NEW/INDEX.DAT"));
 }
 
 }  // namespace

@@ -44,13 +44,15 @@ TEST(FileNames, ParseFileName) {
   for (const Case& c : cases) {
     CvNameRecord r;
     std::memset(&r, 'x', sizeof r);
-    EXPECT_EQ(ParseFileName(c.high, c.text, &r), 1);
+    char text[41] = {};
+    std::strncpy(text, c.text, 40);
+    EXPECT_EQ(ParseFileName(c.high, text, &r), 1);
     EXPECT_EQ(field(r.drive), c.drive) << c.text;
     EXPECT_EQ(field(r.directory), c.dir) << c.text;
     EXPECT_EQ(field(r.name), c.name) << c.text;
     EXPECT_EQ(field(r.extension), c.ext) << c.text;
   }
-  EXPECT_EQ(ParseFileName(5, "A:", nullptr), 1);
+  EXPECT_EQ(ParseFileName(BSTR("A:"), nullptr), 1);
 }
 
 TEST(FileNames, ConstructAddBackSlash) {
@@ -69,13 +71,16 @@ TEST(FileNames, ConstructAddBackSlash) {
   for (const Case& c : cases) {
     char out[80];
     std::memset(out, 'x', sizeof out);
-    ConstructFileName(79, c.a, 79, c.b, c.high, out);
+    char a[80] = {}, b[80] = {};
+    std::strncpy(a, c.a, 79);
+    std::strncpy(b, c.b, 79);
+    ConstructFileName(79, a, 79, b, c.high, out);
     EXPECT_EQ(std::string(out, strnlen(out, std::size_t{c.high} + 1)), c.result) << c.a;
     if (std::strlen(c.result) <= c.high) {
       EXPECT_EQ(out[c.high], '\0');
     }
   }
-  ConstructFileName(79, "a", 79, "b", 5, nullptr);
+  ConstructFileName(BSTR("a"), BSTR("b"), 5, nullptr);
 
   struct Slash {
     const char *in, *out;
@@ -98,7 +103,7 @@ TEST_F(DosTree, DrivesAndDirectories) {
   char dir[80];
   ASSERT_TRUE(GetDir(0, 79, dir));
   EXPECT_STREQ(dir, "\\");
-  EXPECT_TRUE(SetFullDir(14, "d:\\data\\co1"));
+  EXPECT_TRUE(SetFullDir(BSTR("d:\\data\\co1")));
   ASSERT_TRUE(GetDir(4, 79, dir));
   EXPECT_STREQ(dir, "\\Data\\Co1");
   ASSERT_TRUE(GetFullDir(79, dir));
@@ -107,23 +112,24 @@ TEST_F(DosTree, DrivesAndDirectories) {
   EXPECT_FALSE(GetDir(17, 79, dir));
   // A failed directory change keeps the drive change.
   ASSERT_EQ(SetDrive(3), 0);
-  EXPECT_FALSE(SetFullDir(79, "E:\\NONE"));
+  EXPECT_FALSE(SetFullDir(BSTR("E:\\NONE")));
   EXPECT_EQ(GetDrive(), 4);
   EXPECT_FALSE(SetFullDir(79, nullptr));
 
   // GetDir limits: 63 characters with the drive for HIGH 63, 64 from HIGH 64.
   const std::string deep = "/" + std::string(58, 'A');
   std::filesystem::create_directories(root() + deep + "/BC");
-  ASSERT_TRUE(SetFullDir(79, ("D:" + deep + "\\BC").c_str()));  // 64 characters in all
+  const std::string deep_dir = "D:" + deep + "\\BC";  // 64 characters in all
+  ASSERT_TRUE(SetFullDir(static_cast<uint16_t>(deep_dir.size()), deep_dir.c_str()));
   char small[64], big[65];
   EXPECT_FALSE(GetDir(0, 63, small));
   EXPECT_TRUE(GetDir(0, 64, big));
   EXPECT_EQ(std::strlen(big), 62u);
 
-  EXPECT_TRUE(MakeDir(12, "D:\\DATA\\NEW1"));
-  EXPECT_FALSE(MakeDir(12, "D:\\DATA\\NEW1"));
-  EXPECT_TRUE(RemoveDir(12, "D:\\DATA\\new1"));
-  EXPECT_FALSE(RemoveDir(12, "D:\\DATA\\new1"));
+  EXPECT_TRUE(MakeDir(BSTR("D:\\DATA\\NEW1")));
+  EXPECT_FALSE(MakeDir(BSTR("D:\\DATA\\NEW1")));
+  EXPECT_TRUE(RemoveDir(BSTR("D:\\DATA\\new1")));
+  EXPECT_FALSE(RemoveDir(BSTR("D:\\DATA\\new1")));
   EXPECT_FALSE(MakeDir(12, nullptr));
 
   EXPECT_GT(GetDiskSpace(4), 0);
@@ -140,18 +146,18 @@ TEST_F(DosTree, Searches) {
   std::filesystem::create_directories(root() + "/Data/Co1/Sub");
   CvFindRecord f{};
   std::vector<std::string> names;
-  ASSERT_TRUE(FindFirst(79, "D:\\DATA\\CO1\\*.*", 0, &f));
+  ASSERT_TRUE(FindFirst(BSTR("D:\\DATA\\CO1\\*.*"), 0, &f));
   do names.emplace_back(f.name);
   while (FindNext(&f));
   EXPECT_EQ(names, (std::vector<std::string>{".", "..", "INDEX.DAT", "Ledger.dat", "Sub"}));
   EXPECT_EQ(corva::platform::open_searches(), 0u);  // closed at its end
   EXPECT_FALSE(FindNext(&f));
-  EXPECT_FALSE(FindFirst(79, "D:\\DATA\\CO1\\*.XYZ", 0, &f));
+  EXPECT_FALSE(FindFirst(BSTR("D:\\DATA\\CO1\\*.XYZ"), 0, &f));
 
   // A second search ends the first; FindNext then goes on with the second.
   CvFindRecord first{}, second{};
-  ASSERT_TRUE(FindFirst(79, "D:\\DATA\\CO1\\*.DAT", 0, &first));
-  ASSERT_TRUE(FindFirst(79, "D:\\DATA\\*", 0, &second));
+  ASSERT_TRUE(FindFirst(BSTR("D:\\DATA\\CO1\\*.DAT"), 0, &first));
+  ASSERT_TRUE(FindFirst(BSTR("D:\\DATA\\*"), 0, &second));
   EXPECT_EQ(corva::platform::open_searches(), 1u);
   ASSERT_TRUE(FindNext(&first));
   EXPECT_STREQ(first.name, "..");
@@ -181,10 +187,10 @@ TEST_F(DosTree, Searches) {
   ASSERT_TRUE(CVXFindFirstFile(&f, 3, cut, 0));
   EXPECT_STREQ(cut, "Dat");  // the found name, cut to HIGH
 
-  ASSERT_TRUE(FindFirst(79, "D:\\*", 0, &f));
+  ASSERT_TRUE(FindFirst(BSTR("D:\\*"), 0, &f));
   corva::files::close_all_finds();  // what the frame does at unload
   EXPECT_EQ(corva::platform::open_searches(), 0u);
-  EXPECT_FALSE(FindFirst(79, "D:\\*", 0, nullptr));
+  EXPECT_FALSE(FindFirst(BSTR("D:\\*"), 0, nullptr));
 }
 
 struct FakeDialog {
@@ -204,18 +210,18 @@ TEST_F(DosTree, DialogDirectoryList) {
   target.set_item_text = [](CvHWND, int16_t i, const char* t) {
     FakeDialog::calls.push_back("text " + std::to_string(i) + " " + t);
   };
-  EXPECT_EQ(MyDlgDirList(9, 79, "D:\\DATA\\CO1", 101, 102, 0), 1);
+  EXPECT_EQ(MyDlgDirList(9, BSTR("D:\\DATA\\CO1"), 101, 102, 0), 1);
   EXPECT_EQ(FakeDialog::calls,
             (std::vector<std::string>{"reset 9/101", "text 102 D:\\DATA\\CO1",
                                       "add 101 INDEX.DAT", "add 101 Ledger.dat"}));
   char dir[80];
   ASSERT_TRUE(GetFullDir(79, dir));
   EXPECT_STREQ(dir, "D:\\Data\\Co1");  // stays current
-  EXPECT_EQ(MyDlgDirList(9, 79, "D:\\DATA\\CO2", 101, 0, 0), 0);  // empty directory
-  EXPECT_EQ(MyDlgDirList(9, 79, "D:\\NONE", 101, 0, 0), 0);
-  EXPECT_EQ(MyDlgDirList(9, 79, "D:\\DATA", 0, 0, 0), 0);
+  EXPECT_EQ(MyDlgDirList(9, BSTR("D:\\DATA\\CO2"), 101, 0, 0), 0);  // empty directory
+  EXPECT_EQ(MyDlgDirList(9, BSTR("D:\\NONE"), 101, 0, 0), 0);
+  EXPECT_EQ(MyDlgDirList(9, BSTR("D:\\DATA"), 0, 0, 0), 0);
   target = saved;
-  EXPECT_EQ(MyDlgDirList(9, 79, "D:\\DATA", 101, 0, 16), 1);  // nothing to show it in
+  EXPECT_EQ(MyDlgDirList(9, BSTR("D:\\DATA"), 101, 0, 16), 1);  // nothing to show it in
 }
 
 TEST_F(DosTree, WholeFiles) {
@@ -225,10 +231,10 @@ TEST_F(DosTree, WholeFiles) {
   EXPECT_FALSE(FileExist(nullptr));
 
   write("/Data/Co1/LEDGER.LCK", "");
-  EXPECT_EQ(FileDeleteWithLCK(79, "D:\\DATA\\CO1\\LEDGER.DAT"), 0);
+  EXPECT_EQ(FileDeleteWithLCK(BSTR("D:\\DATA\\CO1\\LEDGER.DAT")), 0);
   EXPECT_FALSE(FileExist("D:\\DATA\\CO1\\LEDGER.DAT"));
   EXPECT_FALSE(FileExist("D:\\DATA\\CO1\\LEDGER.LCK"));
-  EXPECT_EQ(FileDeleteWithLCK(79, "D:\\DATA\\CO1\\LEDGER.DAT"), 1);
+  EXPECT_EQ(FileDeleteWithLCK(BSTR("D:\\DATA\\CO1\\LEDGER.DAT")), 1);
 
   struct Case {
     const char *name, *ext, *deleted;
@@ -240,20 +246,20 @@ TEST_F(DosTree, WholeFiles) {
     EXPECT_EQ(FileDeleteByExt(c.name, c.ext), 0) << c.name;
     EXPECT_FALSE(std::filesystem::exists(root() + c.deleted)) << c.name;
   }
-  ASSERT_EQ(SetFullDir(11, "D:\\DATA\\CO1"), 1);
+  ASSERT_EQ(SetFullDir(BSTR("D:\\DATA\\CO1")), 1);
   write("/Data/Co1/.LCK", "");
   EXPECT_EQ(FileDeleteByExt("NODOT", "LCK"), 0);  // becomes ".LCK"
-  EXPECT_EQ(FileDelete(9, "INDEX.DAT"), 0);
-  EXPECT_EQ(FileDelete(9, "INDEX.DAT"), 1);
+  EXPECT_EQ(FileDelete(BSTR("INDEX.DAT")), 0);
+  EXPECT_EQ(FileDelete(BSTR("INDEX.DAT")), 1);
   EXPECT_EQ(FileDelete(0, nullptr), 1);
 
   write("/Data/Co1/A.DAT", "a");
-  EXPECT_EQ(Rename(79, "a.dat", 79, "B.DAT"), 0);
+  EXPECT_EQ(Rename(BSTR("a.dat"), BSTR("B.DAT")), 0);
   EXPECT_TRUE(is_host_file("/Data/Co1/B.DAT"));
-  EXPECT_EQ(Rename(79, "a.dat", 79, "C.DAT"), 2);
+  EXPECT_EQ(Rename(BSTR("a.dat"), BSTR("C.DAT")), 2);
   write("/Data/Co1/C.DAT", "c");
-  EXPECT_EQ(Rename(79, "B.DAT", 79, "C.DAT"), 13);
-  EXPECT_EQ(Rename(79, nullptr, 79, "C.DAT"), 2);
+  EXPECT_EQ(Rename(BSTR("B.DAT"), BSTR("C.DAT")), 13);
+  EXPECT_EQ(Rename(79, nullptr, BSTR("C.DAT")), 2);
 }
 
 // Handles over an in-memory set of files, with switches for the failures.
@@ -334,3 +340,63 @@ TEST(FileCopy, CopyFile2) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DosTree, BadInputGetsTheDocumentedAnswer) {
+  const std::string long_name = "D:\\" + std::string(300, 'N');
+  const uint16_t lh = static_cast<uint16_t>(long_name.size());
+  EXPECT_EQ(FileDelete(lh, long_name.c_str()), 1);
+  EXPECT_FALSE(MakeDir(lh, long_name.c_str()));
+  EXPECT_FALSE(SetFullDir(lh, long_name.c_str()));
+  EXPECT_FALSE(FileExist(long_name.c_str()));
+  EXPECT_EQ(Rename(lh, long_name.c_str(), BSTR("D:\\X")), 2);  // cut to 79: no such file
+  CvFindRecord f{};
+  EXPECT_FALSE(FindFirst(lh, long_name.c_str(), 0, &f));
+  EXPECT_FALSE(FindFirst(0, "", 0, &f));
+  EXPECT_FALSE(FindFirst(10, nullptr, 0, &f));
+  EXPECT_FALSE(CVXFindFirstFile(nullptr, 10, nullptr, 0));
+  EXPECT_FALSE(CVXFindNextFile(10, nullptr, &f, 0));
+  EXPECT_EQ(FileDelete(BSTR("D:\\DATA")), 1);  // a directory
+  EXPECT_EQ(FileDelete(BSTR("Q:\\X.DAT")), 1);
+  EXPECT_EQ(FileDeleteByExt(nullptr, "LCK"), 1);
+  EXPECT_EQ(FileDeleteWithLCK(5, nullptr), 1);
+  EXPECT_EQ(MyDlgDirList(1, 10, nullptr, 5, 0, 0), 0);
+  char name[260];
+  EXPECT_EQ(CVX_GetTempFileName("X", nullptr), 0);
+  setenv("TMPDIR", (root() + "/none").c_str(), 1);
+  EXPECT_EQ(CVX_GetTempFileName("X", name), 0);  // the directory is not there
+  setenv("TMPDIR", root().c_str(), 1);
+  EXPECT_NE(CVX_GetTempFileName(nullptr, name), 0);
+  unsetenv("TMPDIR");
+  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, 5, nullptr), 3);
+  UndoCopy(5, nullptr, 5, nullptr, 0);
+  CreateFileAndTest(nullptr, BSTR("D:\\"), nullptr);
+}
+
+}  // namespace
+
+#if __has_include(<corvaplat/windows.h>)
+#include "corvaplat/windows.h"
+
+namespace {
+
+TEST_F(DosTree, DialogDirectoryListFillsTheListBox) {
+  namespace w = corva::platform;
+  const w::WindowHandle dialog =
+      w::CreateWindowExA(0, "STATIC", "", w::WS_POPUP, 0, 0, 200, 200, 0, 0, 0, nullptr);
+  ASSERT_NE(dialog, 0u);
+  w::CreateWindowExA(0, "LISTBOX", "", w::WS_CHILD, 0, 0, 100, 100, dialog, 101, 0, nullptr);
+  w::CreateWindowExA(0, "STATIC", "old", w::WS_CHILD, 0, 0, 100, 10, dialog, 102, 0, nullptr);
+  w::SendDlgItemMessageA(dialog, 101, w::LB_ADDSTRING, 0, reinterpret_cast<w::LPARAM>("stale"));
+  EXPECT_EQ(MyDlgDirList(dialog, BSTR("D:\\DATA\\CO1"), 101, 102, 0), 1);
+  ASSERT_EQ(w::SendDlgItemMessageA(dialog, 101, w::LB_GETCOUNT, 0, 0), 2);
+  char item[32] = {};
+  w::SendDlgItemMessageA(dialog, 101, w::LB_GETTEXT, 0, reinterpret_cast<w::LPARAM>(item));
+  EXPECT_STREQ(item, "INDEX.DAT");
+  EXPECT_EQ(w::window_text(w::GetDlgItem(dialog, 102)), "D:\\DATA\\CO1");
+  w::DestroyWindow(dialog);
+}
+
+}  // namespace
+#endif

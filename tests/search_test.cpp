@@ -63,14 +63,15 @@ using Names = std::vector<std::string>;
 TEST_F(DosTree, SearchesDirectories) {
   write("/Data/Co1/notes", "n");
   write("/Data/Co1/.hidden", "h");
+  write("/Data/Co1/_work", "w");
   std::vector<std::uint32_t> attribs;
   EXPECT_EQ(find_all("D:\\DATA\\CO1\\*.*", &attribs),
-            (Names{".", "..", ".hidden", "INDEX.DAT", "Ledger.dat", "notes"}));
+            (Names{".", "..", ".hidden", "INDEX.DAT", "Ledger.dat", "notes", "_work"}));
   EXPECT_EQ(attribs, (std::vector<std::uint32_t>{kAttrSubdir, kAttrSubdir,
                                                  kAttrArchive | kAttrHidden, kAttrArchive,
-                                                 kAttrArchive, kAttrArchive}));
+                                                 kAttrArchive, kAttrArchive, kAttrArchive}));
   EXPECT_EQ(find_all("d:/data/co1/*.dat"), (Names{"INDEX.DAT", "Ledger.dat"}));
-  EXPECT_EQ(find_all("D:\\DATA\\CO1\\*."), (Names{".", "..", "notes"}));
+  EXPECT_EQ(find_all("D:\\DATA\\CO1\\*."), (Names{".", "..", "notes", "_work"}));
   EXPECT_EQ(find_all("D:\\*"), (Names{"Data"}));  // no "." at a drive's root
   EXPECT_EQ(find_all("D:\\DATA"), (Names{"Data"}));
   EXPECT_EQ(find_all("D:\\DATA\\CO1\\*.XYZ"), Names{});

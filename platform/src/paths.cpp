@@ -130,12 +130,18 @@ bool list_directory(const std::string& host, std::vector<std::string>& names) {
 }
 
 std::optional<std::string> find_no_case(const std::string& dir, std::string_view name) {
-  std::vector<std::string> names;
-  if (!list_directory(dir, names)) return std::nullopt;
-  for (const auto& n : names) {
-    if (equal_no_case(n, name)) return n;
+  // The smallest matching name in byte order, so the answer does not depend
+  // on the order in which the file system lists the directory.
+  void* d = dir_sys().opendir(dir.c_str());
+  if (d == nullptr) return std::nullopt;
+  std::optional<std::string> best;
+  while (const char* n = dir_sys().readdir(d)) {
+    const std::string_view entry(n);
+    if (entry.size() != name.size() || !equal_no_case(entry, name)) continue;
+    if (!best || entry < std::string_view(*best)) best = std::string(entry);
   }
-  return std::nullopt;
+  dir_sys().closedir(d);
+  return best;
 }
 
 std::uint32_t parse_dos_name(std::string_view dos, bool wild_last, ParsedName& out) {
@@ -202,13 +208,15 @@ std::uint32_t walk_parts(ParsedName& name, std::size_t count, std::string& host)
   if (!is_dir(at)) return kErrorPathNotFound;
   for (std::size_t k = 0; k < count; ++k) {
     std::string exact = at == "/" ? "/" + name.parts[k] : at + "/" + name.parts[k];
-    if (!exists(exact)) {
+    struct stat st {};
+    if (sys().stat(exact.c_str(), &st) != 0) {
       auto found = find_no_case(at, name.parts[k]);
       if (!found) return kErrorPathNotFound;
       name.parts[k] = *found;
       exact = at == "/" ? "/" + *found : at + "/" + *found;
+      if (sys().stat(exact.c_str(), &st) != 0) return kErrorPathNotFound;
     }
-    if (!is_dir(exact)) return kErrorPathNotFound;
+    if (!S_ISDIR(st.st_mode)) return kErrorPathNotFound;
     at = std::move(exact);
   }
   host = std::move(at);
@@ -224,6 +232,13 @@ std::uint32_t resolve_parsed(ParsedName& name, std::string& host, bool* found) {
   if (name.parts.empty()) {  // the drive's root
     if (!is_dir(name.root)) return kErrorPathNotFound;
     host = name.root;
+    if (found) *found = true;
+    return kErrorSuccess;
+  }
+  // Most names are given in their case on disk: one stat settles them.
+  const std::string whole = join_host(name.root, name.parts, name.parts.size());
+  if (exists(whole)) {
+    host = whole;
     if (found) *found = true;
     return kErrorSuccess;
   }

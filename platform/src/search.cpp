@@ -25,11 +25,39 @@ struct Token {
   char ch;
 };
 
+// A compiled pattern, on the stack: a name component has at most 259 characters.
+class TokenList {
+ public:
+  static constexpr std::size_t kMax = 259;
+  std::size_t size() const { return n_; }
+  bool empty() const { return n_ == 0; }
+  const Token& operator[](std::size_t i) const { return t_[i]; }
+  bool push_back(Token t) {
+    if (n_ == kMax) return false;
+    t_[n_++] = t;
+    return true;
+  }
+
+ private:
+  Token t_[kMax];
+  std::size_t n_ = 0;
+};
+
 class Matcher {
  public:
-  Matcher(const std::vector<Token>& tokens, std::string_view name)
-      : t_(tokens), name_(name), last_dot_(name.rfind('.')),
-        memo_((tokens.size() + 1) * (name.size() + 1), 0) {}
+  Matcher(const TokenList& tokens, std::string_view name)
+      : t_(tokens), name_(name), last_dot_(name.rfind('.')) {
+    const std::size_t cells = (tokens.size() + 1) * (name.size() + 1);
+    if (cells <= sizeof small_) {
+      std::memset(small_, 0, cells);
+      memo_ = small_;
+    } else {
+      large_.assign(cells, 0);
+      memo_ = large_.data();
+    }
+  }
+  Matcher(const Matcher&) = delete;
+  Matcher& operator=(const Matcher&) = delete;
 
   bool run() { return match(0, 0); }
 
@@ -71,15 +99,18 @@ class Matcher {
     return ok;
   }
 
-  const std::vector<Token>& t_;
+  const TokenList& t_;
   std::string_view name_;
   std::size_t last_dot_;
-  std::vector<char> memo_;
+  char* memo_;
+  char small_[512];          // the memo of short patterns and names
+  std::vector<char> large_;  // and of long ones
 };
 
-std::vector<Token> compile(std::string_view pattern) {
-  std::vector<Token> tokens;
+TokenList compile(std::string_view pattern) {
+  TokenList tokens;
   if (pattern == "*.*") pattern = "*";
+  if (pattern.size() > TokenList::kMax) pattern = {};  // matches no name
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const char c = pattern[i];
     const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
@@ -96,7 +127,40 @@ std::vector<Token> compile(std::string_view pattern) {
   return tokens;
 }
 
-bool plain_star(const std::vector<Token>& t) { return t.size() == 1 && t[0].kind == Tok::kStar; }
+bool plain_star(const TokenList& t) { return t.size() == 1 && t[0].kind == Tok::kStar; }
+
+bool literal_tail_equal(const TokenList& t, std::size_t from, std::string_view s) {
+  for (std::size_t i = 0; i < s.size(); ++i)
+    if (ascii_lower(s[i]) != ascii_lower(t[from + i].ch)) return false;
+  return true;
+}
+
+// The common shapes ("LEDGER.DAT", "*.DAT", "L*") without the general search:
+// literals only, or one leading star followed by literals only.
+int quick_match(const TokenList& t, std::string_view name) {
+  std::size_t literals = 0;
+  for (std::size_t i = 1; i < t.size(); ++i) literals += t[i].kind == Tok::kLit;
+  if (t.empty()) return name.empty();
+  if (t[0].kind == Tok::kLit && literals + 1 == t.size()) {
+    return name.size() == t.size() && literal_tail_equal(t, 0, name);
+  }
+  if ((t[0].kind == Tok::kStar || t[0].kind == Tok::kDosStar) && literals + 1 == t.size()) {
+    const std::size_t tail = t.size() - 1;
+    if (name.size() < tail) return 0;
+    const std::size_t at = name.size() - tail;
+    if (t[0].kind == Tok::kDosStar) {
+      const std::size_t dot = name.rfind('.');
+      if (dot != std::string_view::npos && at > dot) return 0;
+    }
+    return literal_tail_equal(t, 1, name.substr(at));
+  }
+  return -1;  // needs the general search
+}
+
+bool matches(const TokenList& t, std::string_view name) {
+  if (const int quick = quick_match(t, name); quick >= 0) return quick == 1;
+  return Matcher(t, name).run();
+}
 
 std::int32_t cut_time(std::int64_t t) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(t, INT32_MIN, INT32_MAX));
@@ -147,10 +211,14 @@ bool next_entry(Search& s, FindData* data) {
   return false;
 }
 
+char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The order of the names in upper case ("_" after the letters), as the
+// original platform's disks list them.
 bool upper_less(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const char x = ascii_lower(a[i]), y = ascii_lower(b[i]);
+    const char x = ascii_upper(a[i]), y = ascii_upper(b[i]);
     if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   }
   return a.size() != b.size() ? a.size() < b.size() : a < b;
@@ -159,9 +227,9 @@ bool upper_less(const std::string& a, const std::string& b) {
 }  // namespace
 
 bool dos_wildcard_match(std::string_view pattern, std::string_view name) {
-  const std::vector<Token> tokens = compile(pattern);
+  const TokenList tokens = compile(pattern);
   if (plain_star(tokens)) return true;
-  return Matcher(tokens, name).run();
+  return matches(tokens, name);
 }
 
 std::intptr_t _findfirst(const char* pattern, FindData* data) {
@@ -203,10 +271,10 @@ std::intptr_t _findfirst(const char* pattern, FindData* data) {
     at_root = is_drive_root(probe);
   }
   if (!at_root) all.insert(all.begin(), {".", ".."});
-  const std::vector<Token> tokens = compile(wanted);
+  const TokenList tokens = compile(wanted);
   const bool every = plain_star(tokens);
   for (auto& n : all) {
-    if (every || Matcher(tokens, n).run()) s.names.push_back(std::move(n));
+    if (every || matches(tokens, n)) s.names.push_back(std::move(n));
   }
   if (!next_entry(s, data)) {
     SetLastError(kErrorFileNotFound);
