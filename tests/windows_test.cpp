@@ -540,3 +540,43 @@ TEST_F(Windows, PostsFromAnotherThreadWakeTheLoop) {
 }
 
 }  // namespace
+
+namespace {
+
+std::intptr_t modal_dialog(WindowHandle d, std::uint32_t m, WPARAM w, LPARAM l) {
+  if (m == WM_INITDIALOG) {
+    SetWindowLongPtrA(d, DWLP_USER, l);
+    return 1;
+  }
+  if (m == WM_COMMAND && (w & 0xFFFF) == IDC_OK) {
+    EndDialog(d, GetWindowLongPtrA(d, DWLP_USER) + static_cast<LRESULT>(window_text(GetFocus()).size()));
+    return 1;
+  }
+  return 0;
+}
+
+TEST_F(Windows, ModalDialogRunsItsOwnLoopWithTheOwnerDisabled) {
+  DialogTemplate t;
+  t.items = {{"EDIT", "", 5, WS_VISIBLE | WS_TABSTOP, 0, 0, 40, 12}};
+  register_dialog_template(9, 3, t);
+  const WindowHandle owner = make();
+  static WindowHandle s_owner = 0;
+  static bool owner_was_enabled = true;
+  s_owner = owner;
+  set_idle_handler(
+      [](void*) {
+        owner_was_enabled = IsWindowEnabled(s_owner);
+        type_text("four\n");  // Enter: the edit is not a button, so IDOK
+        return true;
+      },
+      nullptr);
+  EXPECT_EQ(DialogBoxParamA(9, 3, owner, modal_dialog, 100), 104);
+  set_idle_handler(nullptr, nullptr);
+  EXPECT_FALSE(owner_was_enabled);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+  EXPECT_EQ(thread_windows(), std::vector<WindowHandle>{owner});  // the dialog is gone
+  EXPECT_EQ(DialogBoxParamA(9, 4, owner, modal_dialog, 0), -1);
+}
+
+}  // namespace
