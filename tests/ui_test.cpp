@@ -324,3 +324,44 @@ TEST(TestHost, FocusRedirectAndActiveFlag) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowProperties, DialogIdDataAndSavedNoPrefix) {
+  Host host;
+  const WindowHandle d = host.open_customer();
+  EXPECT_EQ(GetDialogID(d), 0u);
+  EXPECT_EQ(AttachDialogID(d, 120), 1);
+  EXPECT_EQ(GetDialogID(d), 120u);
+  EXPECT_EQ(RemoveDialogID(d), 120u);
+  EXPECT_EQ(GetDialogID(d), 0u);
+  int record = 0;
+  EXPECT_EQ(GetMyWindowData(d), nullptr);
+  EXPECT_EQ(SetMyWindowData(d, &record), 1);
+  EXPECT_EQ(GetMyWindowData(d), &record);
+  EXPECT_EQ(RemoveMyWindowData(d), &record);
+  EXPECT_EQ(GetMyWindowData(d), nullptr);
+
+  // One label with SS_NOPREFIX, one without, and an edit that is no static.
+  const WindowHandle plain = GetDlgItem(d, kNameLabel);
+  const WindowHandle bare = CreateWindowExA(0, "Static", "100%&", WS_CHILD | SS_NOPREFIX, 0, 0, 9,
+                                            9, d, 900, 0, nullptr);
+  const WindowHandle edit = GetDlgItem(d, kNameEdit);
+  SS_NOPREFIX_Save(d);
+  EXPECT_EQ(SS_NOPREFIX_State(bare), 0x80u);
+  EXPECT_EQ(SS_NOPREFIX_State(plain), 0u);
+  EXPECT_EQ(GetPropA(plain, GlobalFindAtomA("SS_NOPREFIX SAVE AREA")), 0u);
+  EXPECT_EQ(SS_NOPREFIX_State(edit), 0u);
+  SS_NOPREFIX_Remove(d);
+  EXPECT_EQ(SS_NOPREFIX_State(bare), 0u);
+
+  // Handles that are not windows take and give nothing.
+  DestroyWindow(d);
+  EXPECT_EQ(AttachDialogID(d, 5), 0);
+  EXPECT_EQ(SetMyWindowData(d, &record), 0);
+  EXPECT_EQ(GetDialogID(0), 0u);
+  SS_NOPREFIX_Save(0);
+  EXPECT_EQ(SS_NOPREFIX_State(0), 0u);
+}
+
+}  // namespace

@@ -85,6 +85,27 @@ CORVA_API CvHACCEL SetAccelerator(CvHACCEL accelerators);
 CORVA_API CvHACCEL GetAccelerator(void);
 CORVA_API CvHACCEL RestoreAccelerator(void);
 
+/* ---- Window properties -----------------------------------------------------
+ * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"
+ * and "SS_NOPREFIX SAVE AREA"; the caller removes what it attached before the
+ * window is destroyed. A handle that is not a window sets and finds nothing. */
+
+/* The dialog's template identifier: 1 when set. Get gives 0 when absent;
+ * Remove takes it off and returns it. */
+CORVA_API int32_t AttachDialogID(CvHWND window, uint16_t id);
+CORVA_API uint32_t GetDialogID(CvHWND window);
+CORVA_API uint32_t RemoveDialogID(CvHWND window);
+/* A caller's pointer on the window: 1 when set; null when absent. */
+CORVA_API int32_t SetMyWindowData(CvHWND window, void *data);
+CORVA_API void *GetMyWindowData(CvHWND window);
+CORVA_API void *RemoveMyWindowData(CvHWND window);
+/* For every child of the dialog of class "STATIC" (any case): remember whether
+ * it has SS_NOPREFIX (0x80), or forget it again. State gives 0x80 when the
+ * remembered flag is set, else 0. */
+CORVA_API void SS_NOPREFIX_Save(CvHWND dialog);
+CORVA_API void SS_NOPREFIX_Remove(CvHWND dialog);
+CORVA_API uint32_t SS_NOPREFIX_State(CvHWND window);
+
 CORVA_END_DECLS
 
 #endif

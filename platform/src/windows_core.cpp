@@ -115,6 +115,13 @@ ThreadState& current_thread() {
   return *ref.state;
 }
 
+ThreadState& owner_thread(const Window& w) {
+  ThreadState& me = current_thread();
+  if (w.thread == me.id) return me;
+  std::shared_ptr<ThreadState> other = thread_state(w.thread);
+  return other ? *other : me;
+}
+
 std::shared_ptr<ThreadState> thread_state(ThreadId id) {
   Registry& r = registry();
   std::lock_guard g(r.mutex);
@@ -404,6 +411,7 @@ void destroy_tree(WindowHandle h) {
     if (p.named) GlobalDeleteAtom(p.atom);
   }
   w->properties.clear();
+  if (w->update_pending) --owner_thread(*w).paints_pending;
   if (w->style & WS_CHILD) {
     if (Window* parent = find(w->parent, false)) {
       auto& siblings = parent->children;
@@ -1007,6 +1015,7 @@ bool InvalidateRect(WindowHandle hwnd, const Rect* rect, bool) {
   } else {
     w->update = r;
     w->update_pending = true;
+    ++owner_thread(*w).paints_pending;
   }
   return true;
 }
@@ -1014,6 +1023,7 @@ bool InvalidateRect(WindowHandle hwnd, const Rect* rect, bool) {
 bool ValidateRect(WindowHandle hwnd, const Rect*) {
   Window* w = find(hwnd);
   if (w == nullptr) return false;
+  if (w->update_pending) --owner_thread(*w).paints_pending;
   w->update_pending = false;
   w->update = Rect{};
   return true;
@@ -1238,6 +1248,7 @@ void reset_window_system() {
   ts.input.clear();
   ts.timers.clear();
   ts.focus = ts.active = 0;
+  ts.paints_pending = 0;
   ts.keys.fill(0);
   ts.async_keys.fill(0);
   ts.idle = nullptr;

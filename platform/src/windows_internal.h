@@ -3,6 +3,7 @@
 #include <corvaplat/windows.h>
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -102,6 +103,7 @@ struct ThreadState {
   std::uintptr_t next_timer_id = 1;
   WindowHandle focus = 0;
   WindowHandle active = 0;
+  std::atomic<int> paints_pending{0};  // windows of the thread with an update rectangle
   std::array<std::uint8_t, 256> keys{};        // as delivered
   std::array<std::uint8_t, 256> async_keys{};  // as typed
   IdleHandler idle = nullptr;
@@ -124,6 +126,8 @@ std::shared_ptr<ClassInfo> find_class(std::string_view name);
 void ensure_predefined_classes();
 
 ThreadState& current_thread();
+// The state of the thread a window belongs to.
+ThreadState& owner_thread(const Window& w);
 // The state of another thread, or null when it has never used the window system.
 std::shared_ptr<ThreadState> thread_state(ThreadId id);
 

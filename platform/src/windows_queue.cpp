@@ -78,7 +78,7 @@ bool take(ThreadState& ts, MSG* msg, WindowHandle hwnd, std::uint32_t first, std
       return true;
     }
   }
-  if (in_range(WM_PAINT, first, last)) {
+  if (ts.paints_pending > 0 && in_range(WM_PAINT, first, last)) {
     for (WindowHandle top : thread_windows()) {
       if (WindowHandle p = find_paint(top, hwnd)) {
         *msg = MSG{p, WM_PAINT, 0, 0, GetTickCount(), {0, 0}};

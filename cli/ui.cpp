@@ -1,0 +1,248 @@
+// corva ui: the window system at work. Builds the product's frame with an MDI
+// client, opens a ledger screen and a modeless screen laid out by a dialog
+// file, plays typed keys through the library's message loop, and prints the
+// window tree.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "corvalib.h"
+#include "corvaplat/windows.h"
+
+namespace corva::cli {
+namespace {
+
+namespace plat = corva::platform;
+
+constexpr const char* kUsage =
+    "usage: corva ui dump [--layout FILE] [--type KEYS]\n"
+    "  Opens the frame, its MDI client, a ledger screen and the screen laid out in\n"
+    "  FILE (default: the samples' customer.dlg), types KEYS into the screen through\n"
+    "  the message loop (\\t Tab, \\n Enter, \\e Escape) and prints the window tree:\n"
+    "  handle, class, control ID, text, style, rectangle in the parent, state.\n";
+
+constexpr plat::ModuleHandle kModule = 0xC11;
+constexpr std::uint16_t kLayoutId = 1;
+constexpr std::uint16_t kCustomerCommand = 40010, kLedgerCommand = 40011;
+
+struct Flag {
+  const char* name;
+  std::uint32_t bits;
+};
+constexpr Flag kFlags[] = {
+    {"tabstop", plat::WS_TABSTOP},        {"group", plat::WS_GROUP},
+    {"border", plat::WS_BORDER},          {"disabled", plat::WS_DISABLED},
+    {"defpushbutton", plat::BS_DEFPUSHBUTTON}, {"checkbox", plat::BS_AUTOCHECKBOX},
+    {"autocheckbox", plat::BS_AUTOCHECKBOX},   {"autoradiobutton", plat::BS_AUTORADIOBUTTON},
+    {"groupbox", plat::BS_GROUPBOX},      {"dropdownlist", plat::CBS_DROPDOWNLIST},
+    {"dropdown", plat::CBS_DROPDOWN},     {"sort", plat::LBS_SORT},
+    {"number", plat::ES_NUMBER},          {"uppercase", plat::ES_UPPERCASE},
+    {"noprefix", plat::SS_NOPREFIX},
+};
+
+// Words of a line; a quoted word may hold blanks.
+std::vector<std::string> words(const std::string& line) {
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == ' ' || line[i] == '\t') {
+      ++i;
+      continue;
+    }
+    std::string w;
+    if (line[i] == '"') {
+      const std::size_t end = line.find('"', i + 1);
+      w = line.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+      i = end == std::string::npos ? line.size() : end + 1;
+      w.insert(0, 1, '\x01');  // marks a quoted text
+    } else {
+      const std::size_t end = line.find_first_of(" \t", i);
+      w = line.substr(i, end == std::string::npos ? std::string::npos : end - i);
+      i = end == std::string::npos ? line.size() : end;
+    }
+    out.push_back(w);
+  }
+  return out;
+}
+
+bool number(const std::string& s, int& v) {
+  unsigned long u = 0;
+  if (!parse_number(s, 32767, u)) return false;
+  v = static_cast<int>(u);
+  return true;
+}
+
+struct Layout {
+  plat::DialogTemplate dialog;
+  std::vector<std::pair<int, std::string>> items;
+};
+
+// Reads a dialog file; false with a message on the first line it cannot use.
+bool read_layout(const std::string& path, Layout& out) {
+  std::ifstream in(path);
+  if (!in) {
+    std::cerr << "corva: cannot read " << path << "\n";
+    return false;
+  }
+  std::string line;
+  int n = 0;
+  bool have_dialog = false;
+  while (std::getline(in, line)) {
+    ++n;
+    auto w = words(line);
+    if (w.empty() || w[0][0] == '#') continue;
+    auto bad = [&](const char* why) {
+      std::cerr << "corva: " << path << ":" << n << ": " << why << "\n";
+      return false;
+    };
+    auto text = [](const std::string& s) { return s.substr(1); };
+    if (w[0] == "dialog") {
+      if (w.size() != 4 || w[1][0] != '\x01' || !number(w[2], out.dialog.cx) ||
+          !number(w[3], out.dialog.cy))
+        return bad("expected: dialog \"CAPTION\" WIDTH HEIGHT");
+      out.dialog.caption = text(w[1]);
+      have_dialog = true;
+    } else if (w[0] == "control") {
+      plat::DialogItem item;
+      if (w.size() < 7 || !number(w[2], item.id) || !number(w[3], item.x) ||
+          !number(w[4], item.y) || !number(w[5], item.cx) || !number(w[6], item.cy))
+        return bad("expected: control CLASS ID X Y WIDTH HEIGHT [flags] [\"TEXT\"]");
+      item.class_name = w[1];
+      item.style = plat::WS_VISIBLE;
+      for (std::size_t k = 7; k < w.size(); ++k) {
+        if (w[k][0] == '\x01') {
+          item.text = text(w[k]);
+          continue;
+        }
+        bool known = false;
+        for (const Flag& f : kFlags) {
+          if (w[k] == f.name) {
+            item.style |= f.bits;
+            known = true;
+          }
+        }
+        if (w[k] == "hidden") {
+          item.style &= ~plat::WS_VISIBLE;
+          known = true;
+        }
+        if (!known) return bad("unknown flag");
+      }
+      out.dialog.items.push_back(item);
+    } else if (w[0] == "item") {
+      int id = 0;
+      if (w.size() != 3 || !number(w[1], id) || w[2][0] != '\x01')
+        return bad("expected: item ID \"TEXT\"");
+      out.items.emplace_back(id, text(w[2]));
+    } else {
+      return bad("unknown line");
+    }
+  }
+  if (!have_dialog) {
+    std::cerr << "corva: " << path << ": no dialog line\n";
+    return false;
+  }
+  return true;
+}
+
+plat::LRESULT frame_proc(plat::WindowHandle h, std::uint32_t m, plat::WPARAM w, plat::LPARAM l) {
+  return plat::DefWindowProcA(h, m, w, l);
+}
+
+std::intptr_t screen_proc(plat::WindowHandle d, std::uint32_t m, plat::WPARAM w, plat::LPARAM) {
+  if (m == plat::WM_INITDIALOG) return 1;
+  if (m == plat::WM_COMMAND && ((w & 0xFFFF) == 1 || (w & 0xFFFF) == 2)) {
+    std::cout << "screen closed with " << ((w & 0xFFFF) == 1 ? "OK" : "Cancel") << "\n";
+    RemoveWindowFromTable(d, 1);
+    plat::DestroyWindow(d);
+    return 1;
+  }
+  return 0;
+}
+
+std::string unescape(const std::string& keys) {
+  std::string out;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] != '\\' || i + 1 == keys.size()) {
+      out += keys[i];
+      continue;
+    }
+    const char c = keys[++i];
+    out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'e' ? '\x1b' : c;
+  }
+  return out;
+}
+
+int dump(const std::string& layout_path, const std::string& keys) {
+  Layout layout;
+  if (!read_layout(layout_path, layout)) return 1;
+  plat::reset_window_system();
+  plat::WindowClass frame_class;
+  frame_class.name = "CvxFrame";
+  frame_class.procedure = frame_proc;
+  plat::RegisterClassA(frame_class);
+  const plat::WindowHandle frame = plat::CreateWindowExA(
+      0, "CvxFrame", "Corvantis", plat::WS_OVERLAPPEDWINDOW | plat::WS_VISIBLE, 0, 0, 640, 480, 0,
+      0, kModule, nullptr);
+  const plat::WindowHandle client =
+      plat::CreateWindowExA(0, "MDICLIENT", "", plat::WS_CHILD | plat::WS_VISIBLE, 0, 0, 632, 436,
+                            frame, 0xCAC, kModule, nullptr);
+  MyCorvaLibDataPtr->MainWindow = frame;
+  MyCorvaLibDataPtr->MDIClientWindow = client;
+  const plat::WindowHandle ledger = plat::CreateWindowExA(
+      plat::WS_EX_MDICHILD, "CvxFrame", "Ledger", plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_CAPTION,
+      8, 8, 300, 200, client, 0, kModule, nullptr);
+  AddWindowToTable(ledger, kLedgerCommand, 0);
+  plat::register_dialog_template(kModule, kLayoutId, layout.dialog);
+  const plat::WindowHandle screen =
+      plat::CreateDialogParamA(kModule, kLayoutId, frame, screen_proc, 0);
+  if (screen == 0) {
+    std::cerr << "corva: the screen could not be made (unknown control class?)\n";
+    return 1;
+  }
+  for (const auto& [id, text] : layout.items) {
+    const plat::WindowHandle c = plat::GetDlgItem(screen, id);
+    const bool combo = plat::class_name(c) == "COMBOBOX";
+    plat::SendMessageA(c, combo ? plat::CB_ADDSTRING : plat::LB_ADDSTRING, 0,
+                       reinterpret_cast<plat::LPARAM>(text.c_str()));
+  }
+  AddWindowToTable(screen, kCustomerCommand, 1);
+  plat::type_text(unescape(keys));
+  plat::MSG msg{};
+  while (plat::PeekMessageA(&msg, 0, 0, 0, plat::PM_REMOVE)) {
+    CvMSG m{msg.hwnd, msg.message, msg.wParam, msg.lParam, msg.time, {msg.pt.x, msg.pt.y}};
+    Dispatch(&m);
+  }
+  std::cout << plat::dump_window_tree(0) << std::flush;
+  std::printf("window table: command %u -> dialog 0x%08x, command %u -> window 0x%08x\n",
+              kCustomerCommand, GetWindowFromMenu(kCustomerCommand, 1), kLedgerCommand,
+              GetWindowFromMenu(kLedgerCommand, 0));
+  plat::reset_window_system();
+  RemoveWindowFromTable(ledger, 0);
+  MyCorvaLibDataPtr->MainWindow = MyCorvaLibDataPtr->MDIClientWindow = 0;
+  return 0;
+}
+
+int run(const Args& all) {
+  Args args = all;
+  if (args.empty() || args.front() != "dump") return usage_error("ui needs: dump (see corva ui --help)");
+  args.erase(args.begin());
+  std::string layout = "samples/customer.dlg", keys;
+  if (!take_option(args, "--layout", layout) || !take_option(args, "--type", keys))
+    return usage_error("an option needs a value");
+  if (!args.empty()) return usage_error("ui dump: unexpected '" + args.front() + "'");
+  return dump(layout, keys);
+}
+
+int demo(const std::string& samples) {
+  return dump(samples + "/customer.dlg", "Acme Hardware\\tc\\t \\t\\tS");
+}
+
+const Registration reg{{"ui", "the window system: a sample screen and its window tree", kUsage,
+                        run, demo}};
+
+}  // namespace
+}  // namespace corva::cli
