@@ -83,17 +83,6 @@ void BM_GetCVXProfileString(benchmark::State& s) {
     benchmark::ClobberMemory();
   }
 }
-// Quick mode: no stat while the file's change counter stands still.
-void BM_GetCVXProfileString_quick(benchmark::State& s) {
-  sample_file();
-  corva::platform::set_profile_recheck_interval(1000000);
-  char buffer[64];
-  for (auto _ : s) {
-    benchmark::DoNotOptimize(GetCVXProfileString("section7", "KEY15", "", buffer, 64));
-    benchmark::ClobberMemory();
-  }
-  corva::platform::set_profile_recheck_interval(0);
-}
 void BM_GetCVXProfileString_reread(benchmark::State& s) {
   const std::string& file = sample_file();
   char buffer[64];
@@ -104,7 +93,6 @@ void BM_GetCVXProfileString_reread(benchmark::State& s) {
 }
 
 BENCHMARK(BM_GetCVXProfileString);
-BENCHMARK(BM_GetCVXProfileString_quick);
 BENCHMARK(BM_GetCVXProfileString_reread);
 
 }  // namespace

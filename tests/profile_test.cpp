@@ -2,6 +2,8 @@
 // the file names it resolves and the cache it keeps.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -207,6 +209,17 @@ TEST_F(ProfileTest, SeesChangesMadeBehindItsBack) {
   // Rewritten in place with another size.
   put(file_, "[Other]\nkey=three\n");
   EXPECT_EQ(read("Other", "key", file_), "three");
+  // Rewritten in place with the same size (only the time moves).
+  put(file_, "[Other]\nkey=seven\n");
+  EXPECT_EQ(read("Other", "key", file_), "seven");
+  // A second name for the file, then a file renamed over the first name.
+  ASSERT_EQ(link(file_.c_str(), (dir_ + "/alias").c_str()), 0);
+  put(dir_ + "/next", "[Other]\nkey=eight\n");
+  ASSERT_EQ(rename((dir_ + "/next").c_str(), file_.c_str()), 0);
+  EXPECT_EQ(read("Other", "key", file_), "eight");
+  // Deleted: the default.
+  ASSERT_EQ(unlink(file_.c_str()), 0);
+  EXPECT_EQ(read("Other", "key", file_), "?");
 }
 
 TEST_F(ProfileTest, FailedWriteLeavesTheOldFile) {

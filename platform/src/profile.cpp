@@ -4,8 +4,6 @@
 #include <dirent.h>
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <cerrno>
 #include <cstring>
@@ -199,11 +197,8 @@ std::string host_path(const char* file) {
 
 struct Entry {
   std::shared_ptr<const Profile> profile;
-  // Quick mode: the file's change counter, its value when the file was last
-  // checked, and the time of that check.
-  const std::uint64_t* counter = nullptr;
-  std::uint64_t seen = 0;
-  std::int64_t checked_ns = 0;
+  // The file read, held open: while it is unchanged a read costs one fstat.
+  store::Watch watch;
 };
 
 struct Cache {
@@ -218,53 +213,27 @@ Cache& cache() {
 
 constexpr std::size_t kMaxCachedFiles = 64;
 
-std::atomic<std::int64_t>& recheck_interval() {
-  static std::atomic<std::int64_t> interval = [] {
-    const char* v = std::getenv("CORVALIB_PROFILE_RECHECK_MS");
-    return v == nullptr ? std::int64_t{0} : std::int64_t{std::atoi(v)} * 1000000;
-  }();
-  return interval;
-}
-
-std::int64_t now_ns() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-std::uint64_t counter_value(const std::uint64_t* counter) {
-  return counter == nullptr ? 0 : __atomic_load_n(counter, __ATOMIC_ACQUIRE);
-}
-
-// Keeps p as the current version of path; `seen` is the change counter's
-// value read before the file was checked.
-void remember(const std::string& path, std::shared_ptr<const Profile> p, std::uint64_t seen) {
+// Keeps p as the current version of path.
+void remember(const std::string& path, std::shared_ptr<const Profile> p) {
   if (p->identity.size < 0) return;  // read while it changed: do not trust it
-  const bool quick = recheck_interval().load(std::memory_order_relaxed) > 0;
-  const std::uint64_t* counter = quick ? store::map_change_counter(path) : nullptr;
   Cache& c = cache();
   std::lock_guard lock(c.mutex);
   if (c.files.size() >= kMaxCachedFiles && c.files.find(path) == c.files.end()) c.files.clear();
-  c.files[path] = Entry{std::move(p), counter, seen, now_ns()};
+  store::Watch watch(path, p->identity);
+  c.files[path] = Entry{std::move(p), std::move(watch)};
 }
 
 // The parsed file, from the cache while the file is unchanged; null when the
-// file cannot be read. One stat of the file when it is there as spelled; in
-// quick mode none while its change counter stands still and the last check
-// is recent.
+// file cannot be read. One fstat of the open file while it is unchanged.
 std::shared_ptr<const Profile> load(const char* file) {
   std::string path = host_path(file);
   if (path.empty()) return nullptr;
-  const std::int64_t interval = recheck_interval().load(std::memory_order_relaxed);
-  std::uint64_t seen = 0;
-  if (interval > 0) {
+  {
     Cache& c = cache();
     std::lock_guard lock(c.mutex);
-    if (auto it = c.files.find(path); it != c.files.end() && it->second.counter != nullptr) {
-      Entry& e = it->second;
-      seen = counter_value(e.counter);
-      if (seen == e.seen && now_ns() - e.checked_ns < interval) return e.profile;
-    }
+    if (auto it = c.files.find(path);
+        it != c.files.end() && it->second.watch.unchanged(it->second.profile->identity))
+      return it->second.profile;
   }
   store::Identity id;
   int err = store::identify(path, id);
@@ -283,8 +252,7 @@ std::shared_ptr<const Profile> load(const char* file) {
     Cache& c = cache();
     std::lock_guard lock(c.mutex);
     if (auto it = c.files.find(path); it != c.files.end() && it->second.profile->identity == id) {
-      it->second.seen = seen;
-      it->second.checked_ns = now_ns();
+      it->second.watch = store::Watch(path, id);  // the same file: watch its links as they are now
       return it->second.profile;
     }
   }
@@ -295,7 +263,7 @@ std::shared_ptr<const Profile> load(const char* file) {
   }
   auto p = std::make_shared<Profile>(parse(content));
   p->identity = id;
-  remember(path, p, seen);
+  remember(path, p);
   return p;
 }
 
@@ -484,11 +452,6 @@ bool valid_name(const char* name, const char* refused) {
 
 std::string profile_path(const char* file) { return resolve_case(host_path(file)); }
 
-void set_profile_recheck_interval(std::int64_t nanoseconds) {
-  recheck_interval().store(nanoseconds < 0 ? 0 : nanoseconds);
-  profile_cache_clear();
-}
-
 void profile_cache_clear() {
   Cache& c = cache();
   std::lock_guard lock(c.mutex);
@@ -605,9 +568,7 @@ std::int32_t WritePrivateProfileStringA(const char* section, const char* key, co
     SetLastError(err == ENOENT ? kErrorPathNotFound : error_from_errno(err));
     return 0;
   }
-  lock.count_change();
-  if (store::identify(path, p->identity) == 0)
-    remember(path, p, counter_value(store::map_change_counter(path)));
+  if (store::identify(path, p->identity) == 0) remember(path, p);
   return 1;
 }
 

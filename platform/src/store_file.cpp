@@ -1,7 +1,6 @@
 #include "store_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +52,51 @@ std::string directory_of(const std::string& path) {
 std::string name_of(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+Watch::Watch(const std::string& path, const Identity& read) {
+  const int fd = sys().open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+  if (fd < 0) return;
+  struct stat st {};
+  if (sys().fstat(fd, &st) != 0 || identity_of(st) != read) {
+    sys().close(fd);
+    return;
+  }
+  fd_ = fd;
+  links_ = st.st_nlink;
+  changed_sec_ = st.st_ctim.tv_sec;
+  changed_nsec_ = st.st_ctim.tv_nsec;
+}
+
+Watch::~Watch() {
+  if (fd_ >= 0) sys().close(fd_);
+}
+
+Watch::Watch(Watch&& other) noexcept
+    : fd_(other.fd_),
+      links_(other.links_),
+      changed_sec_(other.changed_sec_),
+      changed_nsec_(other.changed_nsec_) {
+  other.fd_ = -1;
+}
+
+Watch& Watch::operator=(Watch&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) sys().close(fd_);
+    fd_ = other.fd_;
+    links_ = other.links_;
+    changed_sec_ = other.changed_sec_;
+    changed_nsec_ = other.changed_nsec_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+bool Watch::unchanged(const Identity& read) const {
+  struct stat st {};
+  return fd_ >= 0 && sys().fstat(fd_, &st) == 0 && st.st_nlink == links_ &&
+         st.st_ctim.tv_sec == changed_sec_ && st.st_ctim.tv_nsec == changed_nsec_ &&
+         identity_of(st) == read;
 }
 
 int identify(const std::string& path, Identity& id) {
@@ -113,34 +157,6 @@ WriteLock::WriteLock(const std::string& path) {
     fd_ = -1;
     return;
   }
-}
-
-void WriteLock::count_change() {
-  if (fd_ < 0) return;
-  std::uint64_t n = 0;
-  if (sys().pread(fd_, &n, sizeof n, 0) != static_cast<long>(sizeof n)) n = 0;
-  ++n;
-  sys().pwrite(fd_, &n, sizeof n, 0);
-}
-
-const std::uint64_t* map_change_counter(const std::string& path) {
-  static std::mutex mutex;
-  static auto* mapped = new std::unordered_map<std::string, const std::uint64_t*>;
-  std::lock_guard lock(mutex);
-  if (auto it = mapped->find(path); it != mapped->end()) return it->second;
-  const std::string lock_path = directory_of(path) + "/." + name_of(path) + ".lock";
-  int fd = sys().open(lock_path.c_str(), O_RDWR | O_CREAT, 0666);
-  if (fd < 0) fd = sys().open(lock_path.c_str(), O_RDONLY, 0);
-  if (fd < 0) return nullptr;
-  struct stat st {};
-  const bool sized = sys().fstat(fd, &st) == 0 &&
-                     (st.st_size >= 8 || sys().ftruncate(fd, 8) == 0);
-  void* map = sized ? ::mmap(nullptr, 8, PROT_READ, MAP_SHARED, fd, 0) : MAP_FAILED;
-  sys().close(fd);
-  if (map == MAP_FAILED) return nullptr;
-  const auto* counter = static_cast<const std::uint64_t*>(map);
-  mapped->emplace(path, counter);
-  return counter;
 }
 
 WriteLock::~WriteLock() {

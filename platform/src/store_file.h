@@ -33,19 +33,34 @@ class WriteLock {
   WriteLock(const WriteLock&) = delete;
   WriteLock& operator=(const WriteLock&) = delete;
   int error() const { return error_; }
-  // Adds one to the change counter in the lock file's first 8 bytes; run
-  // after each replace, while the lock is held.
-  void count_change();
-
  private:
   int fd_ = -1;
   int error_ = 0;
 };
 
-// The change counter of path's lock file, mapped for reading (creating the
-// lock file when needed); null when it cannot be mapped. Mappings stay for
-// the life of the process.
-const std::uint64_t* map_change_counter(const std::string& path);
+// An open descriptor of a file that was read, kept to tell cheaply (one
+// fstat, no path lookup) that the file at its path is still the one read: a
+// file renamed over it, a deletion or a new link changes the inode's link
+// count and status-change time, a change in place its size and times.
+class Watch {
+ public:
+  Watch() = default;
+  // Opens path; the watch is empty when the file there is not `read`.
+  Watch(const std::string& path, const Identity& read);
+  ~Watch();
+  Watch(Watch&& other) noexcept;
+  Watch& operator=(Watch&& other) noexcept;
+  Watch(const Watch&) = delete;
+  Watch& operator=(const Watch&) = delete;
+  // True when the watch holds the file and it is unchanged since it was read.
+  bool unchanged(const Identity& read) const;
+
+ private:
+  int fd_ = -1;
+  std::uint64_t links_ = 0;
+  std::int64_t changed_sec_ = 0;
+  std::int64_t changed_nsec_ = 0;
+};
 
 // Writes content to a new temporary file beside path, flushes it to the disk
 // and renames it over path. 0, or the errno of the step that failed (the old

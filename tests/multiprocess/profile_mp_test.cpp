@@ -154,29 +154,3 @@ TEST(ProfileProcesses, NextReadSeesTheOtherProcesssChange) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST(ProfileProcesses, QuickModeStillSeesEveryWriteThroughTheLayer) {
-  const std::string file = temp_dir() + "/QUICK.INI";
-  ASSERT_EQ(WritePrivateProfileStringA("S", "v", "0", file.c_str()), 1);
-  set_profile_recheck_interval(std::int64_t{3600} * 1000000000);  // an hour: no rechecks here
-  ASSERT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 0u);
-  ASSERT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 0u);
-  for (int value = 1; value <= 5; ++value) {
-    ASSERT_TRUE(finished_ok(spawn(write_one, value, file)));
-    EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), static_cast<unsigned>(value));
-  }
-  // Another program's edit is not looked for until the interval has passed.
-  { std::FILE* f = std::fopen(file.c_str(), "w"); std::fputs("[S]\nv=42\n", f); std::fclose(f); }
-  EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 5u);
-  set_profile_recheck_interval(20 * 1000000);
-  ASSERT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 42u);
-  { std::FILE* f = std::fopen(file.c_str(), "w"); std::fputs("[S]\nv=7\n", f); std::fclose(f); }
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
-  EXPECT_EQ(GetPrivateProfileIntA("S", "v", -1, file.c_str()), 7u);
-  set_profile_recheck_interval(0);
-  std::filesystem::remove_all(std::filesystem::path(file).parent_path());
-}
-
-}  // namespace

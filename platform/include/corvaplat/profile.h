@@ -42,17 +42,12 @@
 //   name in another case is used. A null file name means WIN.INI.
 //
 // Caching
-//   A parsed file is kept in the process and parsed again only when the
-//   file's device, inode, size or modification time (nanoseconds) changes, so
-//   each read costs one stat of the file and sees any change made before it.
-//
-//   Quick mode (CORVALIB_PROFILE_RECHECK_MS=N, or the setter below) drops the
-//   stat from most reads: every write through this layer, in any process,
-//   adds one to a change counter in the file's lock file, which readers keep
-//   mapped; a read whose counter has not moved uses the cached file without a
-//   system call. So changes made through this layer are still seen by the
-//   next read, while changes made by other programs (an editor) are seen
-//   within N milliseconds.
+//   A parsed file is kept in the process, with the file held open, and
+//   parsed again only when the file's device, inode, size, link count or
+//   modification time (nanoseconds) changes. A read checks the open file with
+//   one fstat (no path lookup): a file renamed over it or deleted drops its
+//   link count, an edit in place moves its size or time, so every read sees
+//   any change made before it, by any program.
 #pragma once
 #include <corvaplat/api.h>
 
@@ -81,9 +76,6 @@ CORVAPLAT_API std::int32_t WriteProfileStringA(const char* section, const char* 
 // The host path a DOS file name stands for ("" for an empty name). A name
 // without a directory resolves in the Windows directory.
 CORVAPLAT_API std::string profile_path(const char* file);
-
-// Sets quick mode's recheck interval (0, the default: stat on every read).
-CORVAPLAT_API void set_profile_recheck_interval(std::int64_t nanoseconds);
 
 // Forgets every parsed file (tests measure uncached reads with it).
 CORVAPLAT_API void profile_cache_clear();
