@@ -1,5 +1,7 @@
 #include "frame/settings.h"
 
+#include "corvalib/files.h"
+
 #include <string>
 
 #include "corvalib/frame.h"
@@ -61,8 +63,7 @@ void reread_application_settings() {
   const std::string current(text::view(63, path));
   GetCVXProfileString("Lib", "DATAPATH", current.c_str(), path, 63);
   text::fill_from(63, path, text::length(63, path));
-  if (const std::size_t n = text::length(63, path); n > 0 && path[n - 1] != '\\')
-    text::concat(63, path, 63, path, 0, "\\");
+  AddBackSlash(63, path);
   s.auto_decimal = read_switch("Lib", "AUTODECIMAL", s.auto_decimal ? "Yes" : "No");
   s.allow_large_clip = read_switch("Options", "AllowLargeClip", "N");
 }
