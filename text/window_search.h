@@ -6,7 +6,6 @@
 #include <immintrin.h>
 
 #include <cstddef>
-#include <cstring>
 #include <string_view>
 
 namespace corva::text {
@@ -47,9 +46,10 @@ struct Lanes64 {
 };
 #endif
 
-// Short middles are compared in line; a call to memcmp costs more than they do.
+// The middles are compared in line: a call inside the window loop would make
+// the compiler save the vector registers around it on every window, and a
+// candidate that passed the first and last characters mostly ends early.
 inline bool same_bytes(const char* a, const char* b, std::size_t n) {
-  if (n > 8) return std::memcmp(a, b, n) == 0;
   for (std::size_t k = 0; k < n; ++k)
     if (a[k] != b[k]) return false;
   return true;
