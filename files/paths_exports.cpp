@@ -61,9 +61,9 @@ void AddBackSlash(uint16_t high, char* path) {
 
 int32_t CVX_GetTempFileName(const char* prefix, char* name) {
   if (name == nullptr) return 0;
-  char dir[261];
+  char dir[260];
   const std::uint32_t n = plat::GetTempPathA(sizeof dir, dir);
-  if (n == 0 || n >= sizeof dir) return 0;
+  if (n == 0 || n > sizeof dir) return 0;  // more than 260 is the room it would need
   return static_cast<int32_t>(plat::GetTempFileNameA(dir, prefix != nullptr ? prefix : "", 0, name));
 }
 
