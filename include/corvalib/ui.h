@@ -85,6 +85,33 @@ CORVA_API CvHACCEL SetAccelerator(CvHACCEL accelerators);
 CORVA_API CvHACCEL GetAccelerator(void);
 CORVA_API CvHACCEL RestoreAccelerator(void);
 
+/* ---- Menus -----------------------------------------------------------------
+ * Positions are 16-bit signed; -1 means not found. Two items match by text
+ * when their visible texts are equal: '&' and '.' dropped, a backslash dropped
+ * with the character after it, and everything from a TAB (or a backslash
+ * followed by 't') on cut off; at most 79 characters of a text take part. */
+
+/* The lowest position holding the command; id 0 finds the first separator. */
+CORVA_API int16_t FindMenuItemWithID(CvHMENU menu, uint16_t id);
+/* The lowest position whose visible text is that of text; -1 for null text. */
+CORVA_API int16_t FindMenuItemWithText(CvHMENU menu, const char *text);
+/* Merges source into destination: popups by visible text (reused, or appended
+ * empty and filled), commands by identifier (replaced in place, or appended),
+ * separators always appended; each command merged is recorded with `module`
+ * as its owner. Returns 1. */
+CORVA_API int32_t AddMenuToMenu(uint32_t module, CvHMENU destination, CvHMENU source);
+/* Takes out of destination what merging source put there (a popup the merge
+ * emptied goes too, and the last separator for each separator); 0 when it met
+ * an item of source that destination lacks (earlier removals stay done). */
+CORVA_API int32_t DelMenuFromMenu(uint32_t module, CvHMENU destination, CvHMENU source);
+/* The owner recorded for the command in that very menu (the popup holding it,
+ * not the menu bar above); 0 when none. */
+CORVA_API uint32_t MenuIDToModule(CvHMENU menu, uint16_t id);
+/* Forgets every owner; a later merge starts a new table. */
+CORVA_API void DelMenuIDOwnerTable(void);
+/* The number of items; -1 for a handle that is not a menu. */
+CORVA_API int32_t GetMenuItemCount(CvHMENU menu);
+
 /* ---- Window properties -----------------------------------------------------
  * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"
  * and "SS_NOPREFIX SAVE AREA"; the caller removes what it attached before the

@@ -7,6 +7,7 @@
 #include <corvaplat/config.h>
 #include <corvaplat/framework.h>
 #include <corvaplat/globalmem.h>
+#include <corvaplat/menus.h>
 #include <corvaplat/modules.h>
 #include <corvaplat/msgbox.h>
 #include <corvaplat/process.h>
