@@ -7,6 +7,8 @@
 CORVA_BEGIN_DECLS
 
 typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
+typedef uint32_t CvHFONT;  /* font handle, 0 = the system font where a font is measured */
+typedef uint32_t CvHDC;    /* device-context handle */
 
 typedef struct CvPOINT {
   int32_t x, y;
@@ -111,6 +113,73 @@ CORVA_API uint32_t MenuIDToModule(CvHMENU menu, uint16_t id);
 CORVA_API void DelMenuIDOwnerTable(void);
 /* The number of items; -1 for a handle that is not a menu. */
 CORVA_API int32_t GetMenuItemCount(CvHMENU menu);
+
+/* ---- Dialog layout ---------------------------------------------------------
+ * Ranges of control IDs are inclusive and walked upward; IDs without a control
+ * are skipped. A hidden button or static text ("BUTTON", "DEFBUTTON",
+ * "Redirect", "STATIC") has the first '&' of its text replaced by 0x1F, so
+ * that its mnemonic no longer answers; showing it puts the '&' back. */
+
+/* Hides / shows the controls without repainting each, then invalidates the
+ * union of their rectangles in the dialog once. */
+CORVA_API void HideDlgCtlRange(CvHWND dialog, int16_t firstId, int16_t lastId);
+CORVA_API void ShowDlgCtlRange(CvHWND dialog, int16_t firstId, int16_t lastId);
+/* Hides the second range, then shows the first; one repaint for both. */
+CORVA_API void SwapDlgCtlRange(CvHWND dialog, int16_t showFirst, int16_t showLast,
+                               int16_t hideFirst, int16_t hideLast);
+/* The same over two lists of IDs (null or a count of 0 or less: none), hide
+ * list first; mnemonics are left as they are. */
+CORVA_API void SwapDlgCtlSet(CvHWND dialog, const int16_t *showIds, int16_t showCount,
+                             const int16_t *hideIds, int16_t hideCount);
+/* ShowDlgCtlRange for showCommand 5 (SW_SHOW), HideDlgCtlRange for any other. */
+CORVA_API void ShowDlgWindowRange(CvHWND dialog, int16_t firstId, int16_t lastId,
+                                  int16_t showCommand);
+/* One control: mnemonic disarmed for command 0, rearmed otherwise, then
+ * ShowWindow; its answer (whether it was visible), 0 without the control. */
+CORVA_API int32_t ShowDlgWindow(CvHWND dialog, int16_t id, int16_t showCommand);
+/* Moves control moveId against referenceId. Vertical, first flag present
+ * wins: 0x100 tops level, 0x200 bottoms level, 0x400 below, 0x800 above, 0x1000
+ * centred; horizontal: 0x1 lefts, 0x2 rights, 0x4 to the right, 0x8 to the
+ * left, 0x10 centred; no flag keeps the position. Then dx, dy are added.
+ * 1 when moved; 0 when either control is missing. */
+CORVA_API int32_t AlignControls(CvHWND dialog, int16_t moveId, int16_t referenceId, int16_t dx,
+                                int16_t dy, uint32_t flags);
+/* Puts a label directly above its list box, keeping the label's left. */
+CORVA_API void AlignStatToLB(CvHWND dialog, int16_t staticId, int16_t listId);
+/* Grows the control by dx, dy (right and bottom move) and repaints it. */
+CORVA_API void StretchDlgWindow(CvHWND dialog, int16_t id, int16_t dx, int16_t dy);
+/* Centres window horizontally over reference (screen rectangles), keeping its
+ * top. A child window is placed in its parent's coordinates to the same effect. */
+CORVA_API void CenterWindow(CvHWND window, CvHWND reference);
+/* Turns redrawing on and invalidates the whole client area. */
+CORVA_API void ForceRePaint(CvHWND window);
+/* 1 when dialog is a parent (or further up the parent chain) of window; 0
+ * otherwise, for the dialog itself, or when either is not a window. */
+CORVA_API int32_t IsInDlg(CvHWND dialog, CvHWND window);
+/* 1 when the window's class is one of the product's edit classes (any case). */
+CORVA_API int32_t IsEdit(CvHWND window);
+/* 0x8000 while Shift is down, else 0. */
+CORVA_API int32_t IsKeyShifted(void);
+/* The average character width of the window's font. */
+CORVA_API int16_t GetAveCharWidth(CvHWND window);
+/* The width of the 62 letters and digits in the font (0: system font) / 62. */
+CORVA_API int16_t GetAvgCharWidth(CvHDC dc, CvHFONT font);
+CORVA_API uint16_t GetDlgCharWidth(CvHFONT font);
+CORVA_API uint16_t GetDlgCharHeight(CvHFONT font);
+/* The width of the text in the font on the screen; 0 for null text. */
+CORVA_API int16_t GetDlgStringWidth(CvHFONT font, const char *text);
+/* Reads strings firstId, firstId + 1, ... (79 characters each) until one is
+ * empty; the 1-based place of the first equal to text without regard to case,
+ * else 0. The first argument has no effect. */
+CORVA_API uint16_t FindStrInResource(uint32_t ignored, uint16_t high, const char *text,
+                                     uint16_t firstId);
+/* FindStrInResource on the control's text; 0 when it is empty. */
+CORVA_API uint16_t FindStrFromEdit(uint32_t ignored, CvHWND dialog, uint16_t editId,
+                                   uint16_t firstId);
+/* Sets a text resource of the module as the control's text: 1; 0 when the
+ * resource is not there. A type below 0x10000 is a resource type number. */
+CORVA_API int32_t LoadLongWindedText(CvHMODULE instance, CvHWND dialog, int16_t id,
+                                     uint16_t resourceId, const char *resourceType);
 
 /* ---- Window properties -----------------------------------------------------
  * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"

@@ -11,6 +11,8 @@
 #include <corvaplat/modules.h>
 #include <corvaplat/msgbox.h>
 #include <corvaplat/process.h>
+#include <corvaplat/resources.h>
+#include <corvaplat/gdi.h>
 #include <corvaplat/sys.h>
 #include <corvaplat/text.h>
 #include <corvaplat/windows.h>
