@@ -114,6 +114,55 @@ CORVA_API void DelMenuIDOwnerTable(void);
 /* The number of items; -1 for a handle that is not a menu. */
 CORVA_API int32_t GetMenuItemCount(CvHMENU menu);
 
+/* ---- Dialog fields ---------------------------------------------------------
+ * A control named by dialog and ID that does not exist makes the operation do
+ * nothing (or give the empty result named). Item data are pointer-sized. */
+
+/* EM_LIMITTEXT with the limit (0: the largest); the message's answer. */
+CORVA_API int32_t SetEditLimit(CvHWND edit, uint32_t limit);
+CORVA_API int32_t SetDlgEditLimit(CvHWND dialog, int32_t id, uint32_t limit);
+/* The offset from firstId of the first checked button of firstId..lastId; 0
+ * when none is checked (as when the first is). */
+CORVA_API uint16_t GetDlgRadioCheck(CvHWND dialog, uint16_t firstId, uint16_t lastId);
+CORVA_API void EnableDlgWindow(CvHWND dialog, int16_t id, int32_t enable);
+CORVA_API void EnableDlgWindowRange(CvHWND dialog, int16_t firstId, int16_t lastId, int32_t enable);
+CORVA_API void SetDlgFocus(CvHWND dialog, int16_t id);
+/* Makes the button the dialog's default push button and gives it the focus. */
+CORVA_API void SetFocusToButton(CvHWND dialog, int16_t id);
+/* NUL-fills all high + 1 characters, then reads the text (at most high
+ * characters); the characters read. */
+CORVA_API uint16_t GetWindowTextWithNulls(CvHWND control, uint16_t high, char *text);
+CORVA_API uint16_t GetDlgItemTextWithNulls(CvHWND dialog, int16_t id, uint16_t high, char *text);
+/* Reads the text, trims blanks at both ends, NUL-fills the rest; the length. */
+CORVA_API uint16_t GetWindowTextTrimmed(CvHWND control, uint16_t high, char *text);
+CORVA_API uint16_t GetDlgItemTextTrimmed(CvHWND dialog, int16_t id, uint16_t high, char *text);
+/* Trims the caller's own array in place, then sets it as the control's text. */
+CORVA_API void SetWindowTextWithTrim(CvHWND control, uint16_t high, char *text);
+CORVA_API void SetDlgItemTextWithTrim(CvHWND dialog, uint16_t id, uint16_t high, char *text);
+/* At most 20 characters of the text as a decimal number, accepted when it
+ * ends at a blank or the end (and, unsigned, is not above 2147483647); a
+ * signed number beyond 32 bits stops at the bound. Refused: *ok = 0 (when ok is
+ * not null) and 0; accepted: *ok = 1 and the number. An empty text is 0. */
+CORVA_API int32_t GetWindowInt(CvHWND control, int32_t *ok, int32_t isSigned);
+/* Selects the first list item whose first word equals the edit text's first
+ * word; clears the selection when none does. Nothing for an empty list. */
+CORVA_API void SetListBoxSelection(CvHWND dialog, int16_t editId, int16_t listId);
+/* The lowest index carrying the item data, -1 when none. */
+CORVA_API int16_t GetComboIndexByItemData(CvHWND combo, uintptr_t data);
+CORVA_API int16_t GetListIndexByItemData(CvHWND list, uintptr_t data);
+/* Selects the item carrying the data: 1; 0 and no change when none does. */
+CORVA_API int32_t SetComboByItemData(CvHWND combo, uintptr_t data);
+CORVA_API int32_t SetListByItemData(CvHWND list, uintptr_t data);
+/* The selected item's data (0 without a selection); its index, -1 for none,
+ * goes to *index when index is not null. */
+CORVA_API uintptr_t GetComboSelItemData(CvHWND combo, int32_t *index);
+CORVA_API uintptr_t GetListSelItemData(CvHWND list, int32_t *index);
+/* Adds the text with the data; the new index, -1 when it could not be added
+ * (or text is null). */
+CORVA_API int32_t SetCBhWndDataAndText(CvHWND combo, uintptr_t data, const char *text);
+CORVA_API int32_t SetCBDataAndText(CvHWND dialog, uint16_t comboId, uintptr_t data,
+                                   const char *text);
+
 /* ---- Dialog layout ---------------------------------------------------------
  * Ranges of control IDs are inclusive and walked upward; IDs without a control
  * are skipped. A hidden button or static text ("BUTTON", "DEFBUTTON",
