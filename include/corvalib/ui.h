@@ -7,6 +7,8 @@
 CORVA_BEGIN_DECLS
 
 typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
+typedef uint32_t CvHFONT;  /* font handle, 0 = the system font where a font is measured */
+typedef uint32_t CvHDC;    /* device-context handle */
 
 typedef struct CvPOINT {
   int32_t x, y;
@@ -84,6 +86,149 @@ CORVA_API void WeBecomeInactive(void);
 CORVA_API CvHACCEL SetAccelerator(CvHACCEL accelerators);
 CORVA_API CvHACCEL GetAccelerator(void);
 CORVA_API CvHACCEL RestoreAccelerator(void);
+
+/* ---- Menus -----------------------------------------------------------------
+ * Positions are 16-bit signed; -1 means not found. Two items match by text
+ * when their visible texts are equal: '&' and '.' dropped, a backslash dropped
+ * with the character after it, and everything from a TAB (or a backslash
+ * followed by 't') on cut off; at most 79 characters of a text take part. */
+
+/* The lowest position holding the command; id 0 finds the first separator. */
+CORVA_API int16_t FindMenuItemWithID(CvHMENU menu, uint16_t id);
+/* The lowest position whose visible text is that of text; -1 for null text. */
+CORVA_API int16_t FindMenuItemWithText(CvHMENU menu, const char *text);
+/* Merges source into destination: popups by visible text (reused, or appended
+ * empty and filled), commands by identifier (replaced in place, or appended),
+ * separators always appended; each command merged is recorded with `module`
+ * as its owner. Returns 1. */
+CORVA_API int32_t AddMenuToMenu(uint32_t module, CvHMENU destination, CvHMENU source);
+/* Takes out of destination what merging source put there (a popup the merge
+ * emptied goes too, and the last separator for each separator); 0 when it met
+ * an item of source that destination lacks (earlier removals stay done). */
+CORVA_API int32_t DelMenuFromMenu(uint32_t module, CvHMENU destination, CvHMENU source);
+/* The owner recorded for the command in that very menu (the popup holding it,
+ * not the menu bar above); 0 when none. */
+CORVA_API uint32_t MenuIDToModule(CvHMENU menu, uint16_t id);
+/* Forgets every owner; a later merge starts a new table. */
+CORVA_API void DelMenuIDOwnerTable(void);
+/* The number of items; -1 for a handle that is not a menu. */
+CORVA_API int32_t GetMenuItemCount(CvHMENU menu);
+
+/* ---- Dialog fields ---------------------------------------------------------
+ * A control named by dialog and ID that does not exist makes the operation do
+ * nothing (or give the empty result named). Item data are pointer-sized. */
+
+/* EM_LIMITTEXT with the limit (0: the largest); the message's answer. */
+CORVA_API int32_t SetEditLimit(CvHWND edit, uint32_t limit);
+CORVA_API int32_t SetDlgEditLimit(CvHWND dialog, int32_t id, uint32_t limit);
+/* The offset from firstId of the first checked button of firstId..lastId; 0
+ * when none is checked (as when the first is). */
+CORVA_API uint16_t GetDlgRadioCheck(CvHWND dialog, uint16_t firstId, uint16_t lastId);
+CORVA_API void EnableDlgWindow(CvHWND dialog, int16_t id, int32_t enable);
+CORVA_API void EnableDlgWindowRange(CvHWND dialog, int16_t firstId, int16_t lastId, int32_t enable);
+CORVA_API void SetDlgFocus(CvHWND dialog, int16_t id);
+/* Makes the button the dialog's default push button and gives it the focus. */
+CORVA_API void SetFocusToButton(CvHWND dialog, int16_t id);
+/* NUL-fills all high + 1 characters, then reads the text (at most high
+ * characters); the characters read. */
+CORVA_API uint16_t GetWindowTextWithNulls(CvHWND control, uint16_t high, char *text);
+CORVA_API uint16_t GetDlgItemTextWithNulls(CvHWND dialog, int16_t id, uint16_t high, char *text);
+/* Reads the text, trims blanks at both ends, NUL-fills the rest; the length. */
+CORVA_API uint16_t GetWindowTextTrimmed(CvHWND control, uint16_t high, char *text);
+CORVA_API uint16_t GetDlgItemTextTrimmed(CvHWND dialog, int16_t id, uint16_t high, char *text);
+/* Trims the caller's own array in place, then sets it as the control's text. */
+CORVA_API void SetWindowTextWithTrim(CvHWND control, uint16_t high, char *text);
+CORVA_API void SetDlgItemTextWithTrim(CvHWND dialog, uint16_t id, uint16_t high, char *text);
+/* At most 20 characters of the text as a decimal number, accepted when it
+ * ends at a blank or the end (and, unsigned, is not above 2147483647); a
+ * signed number beyond 32 bits stops at the bound. Refused: *ok = 0 (when ok is
+ * not null) and 0; accepted: *ok = 1 and the number. An empty text is 0. */
+CORVA_API int32_t GetWindowInt(CvHWND control, int32_t *ok, int32_t isSigned);
+/* Selects the first list item whose first word equals the edit text's first
+ * word; clears the selection when none does. Nothing for an empty list. */
+CORVA_API void SetListBoxSelection(CvHWND dialog, int16_t editId, int16_t listId);
+/* The lowest index carrying the item data, -1 when none. */
+CORVA_API int16_t GetComboIndexByItemData(CvHWND combo, uintptr_t data);
+CORVA_API int16_t GetListIndexByItemData(CvHWND list, uintptr_t data);
+/* Selects the item carrying the data: 1; 0 and no change when none does. */
+CORVA_API int32_t SetComboByItemData(CvHWND combo, uintptr_t data);
+CORVA_API int32_t SetListByItemData(CvHWND list, uintptr_t data);
+/* The selected item's data (0 without a selection); its index, -1 for none,
+ * goes to *index when index is not null. */
+CORVA_API uintptr_t GetComboSelItemData(CvHWND combo, int32_t *index);
+CORVA_API uintptr_t GetListSelItemData(CvHWND list, int32_t *index);
+/* Adds the text with the data; the new index, -1 when it could not be added
+ * (or text is null). */
+CORVA_API int32_t SetCBhWndDataAndText(CvHWND combo, uintptr_t data, const char *text);
+CORVA_API int32_t SetCBDataAndText(CvHWND dialog, uint16_t comboId, uintptr_t data,
+                                   const char *text);
+
+/* ---- Dialog layout ---------------------------------------------------------
+ * Ranges of control IDs are inclusive and walked upward; IDs without a control
+ * are skipped. A hidden button or static text ("BUTTON", "DEFBUTTON",
+ * "Redirect", "STATIC") has the first '&' of its text replaced by 0x1F, so
+ * that its mnemonic no longer answers; showing it puts the '&' back. */
+
+/* Hides / shows the controls without repainting each, then invalidates the
+ * union of their rectangles in the dialog once. */
+CORVA_API void HideDlgCtlRange(CvHWND dialog, int16_t firstId, int16_t lastId);
+CORVA_API void ShowDlgCtlRange(CvHWND dialog, int16_t firstId, int16_t lastId);
+/* Hides the second range, then shows the first; one repaint for both. */
+CORVA_API void SwapDlgCtlRange(CvHWND dialog, int16_t showFirst, int16_t showLast,
+                               int16_t hideFirst, int16_t hideLast);
+/* The same over two lists of IDs (null or a count of 0 or less: none), hide
+ * list first; mnemonics are left as they are. */
+CORVA_API void SwapDlgCtlSet(CvHWND dialog, const int16_t *showIds, int16_t showCount,
+                             const int16_t *hideIds, int16_t hideCount);
+/* ShowDlgCtlRange for showCommand 5 (SW_SHOW), HideDlgCtlRange for any other. */
+CORVA_API void ShowDlgWindowRange(CvHWND dialog, int16_t firstId, int16_t lastId,
+                                  int16_t showCommand);
+/* One control: mnemonic disarmed for command 0, rearmed otherwise, then
+ * ShowWindow; its answer (whether it was visible), 0 without the control. */
+CORVA_API int32_t ShowDlgWindow(CvHWND dialog, int16_t id, int16_t showCommand);
+/* Moves control moveId against referenceId. Vertical, first flag present
+ * wins: 0x100 tops level, 0x200 bottoms level, 0x400 below, 0x800 above, 0x1000
+ * centred; horizontal: 0x1 lefts, 0x2 rights, 0x4 to the right, 0x8 to the
+ * left, 0x10 centred; no flag keeps the position. Then dx, dy are added.
+ * 1 when moved; 0 when either control is missing. */
+CORVA_API int32_t AlignControls(CvHWND dialog, int16_t moveId, int16_t referenceId, int16_t dx,
+                                int16_t dy, uint32_t flags);
+/* Puts a label directly above its list box, keeping the label's left. */
+CORVA_API void AlignStatToLB(CvHWND dialog, int16_t staticId, int16_t listId);
+/* Grows the control by dx, dy (right and bottom move) and repaints it. */
+CORVA_API void StretchDlgWindow(CvHWND dialog, int16_t id, int16_t dx, int16_t dy);
+/* Centres window horizontally over reference (screen rectangles), keeping its
+ * top. A child window is placed in its parent's coordinates to the same effect. */
+CORVA_API void CenterWindow(CvHWND window, CvHWND reference);
+/* Turns redrawing on and invalidates the whole client area. */
+CORVA_API void ForceRePaint(CvHWND window);
+/* 1 when dialog is a parent (or further up the parent chain) of window; 0
+ * otherwise, for the dialog itself, or when either is not a window. */
+CORVA_API int32_t IsInDlg(CvHWND dialog, CvHWND window);
+/* 1 when the window's class is one of the product's edit classes (any case). */
+CORVA_API int32_t IsEdit(CvHWND window);
+/* 0x8000 while Shift is down, else 0. */
+CORVA_API int32_t IsKeyShifted(void);
+/* The average character width of the window's font. */
+CORVA_API int16_t GetAveCharWidth(CvHWND window);
+/* The width of the 62 letters and digits in the font (0: system font) / 62. */
+CORVA_API int16_t GetAvgCharWidth(CvHDC dc, CvHFONT font);
+CORVA_API uint16_t GetDlgCharWidth(CvHFONT font);
+CORVA_API uint16_t GetDlgCharHeight(CvHFONT font);
+/* The width of the text in the font on the screen; 0 for null text. */
+CORVA_API int16_t GetDlgStringWidth(CvHFONT font, const char *text);
+/* Reads strings firstId, firstId + 1, ... (79 characters each) until one is
+ * empty; the 1-based place of the first equal to text without regard to case,
+ * else 0. The first argument has no effect. */
+CORVA_API uint16_t FindStrInResource(uint32_t ignored, uint16_t high, const char *text,
+                                     uint16_t firstId);
+/* FindStrInResource on the control's text; 0 when it is empty. */
+CORVA_API uint16_t FindStrFromEdit(uint32_t ignored, CvHWND dialog, uint16_t editId,
+                                   uint16_t firstId);
+/* Sets a text resource of the module as the control's text: 1; 0 when the
+ * resource is not there. A type below 0x10000 is a resource type number. */
+CORVA_API int32_t LoadLongWindedText(CvHMODULE instance, CvHWND dialog, int16_t id,
+                                     uint16_t resourceId, const char *resourceType);
 
 /* ---- Window properties -----------------------------------------------------
  * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"

@@ -7,9 +7,12 @@
 #include <corvaplat/config.h>
 #include <corvaplat/framework.h>
 #include <corvaplat/globalmem.h>
+#include <corvaplat/menus.h>
 #include <corvaplat/modules.h>
 #include <corvaplat/msgbox.h>
 #include <corvaplat/process.h>
+#include <corvaplat/resources.h>
+#include <corvaplat/gdi.h>
 #include <corvaplat/sys.h>
 #include <corvaplat/text.h>
 #include <corvaplat/windows.h>

@@ -1,0 +1,146 @@
+// The graphics services the library measures text with: fonts, device
+// contexts, text metrics and extents.
+//
+// Nothing is drawn, but text is measured the same way every time: a font of
+// pixel height h (16 when it asks for 0) has a base character width w
+// (its requested width, else (7h + 8) / 16, so 7 for the system font of 16);
+// the narrow characters " !'(),./:;I[]`fijlrt|" are w/2 wide (at least 1), the
+// wide ones "MWmw@%" are w + w/2, every other character w, and a bold font
+// (weight 600 and up) adds one pixel to each character. tmAveCharWidth is w.
+#pragma once
+#include <corvaplat/api.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <corvaplat/windows.h>
+
+namespace corva::platform {
+
+using GdiHandle = std::uint32_t;  // fonts, and any other graphics object
+using DcHandle = std::uint32_t;
+
+constexpr int kFaceSize = 32;
+
+struct LogFont {
+  std::int32_t height, width, escapement, orientation, weight;
+  std::uint8_t italic, underline, strike_out, char_set, out_precision, clip_precision, quality,
+      pitch_and_family;
+  char face_name[kFaceSize];
+};
+
+struct TextMetric {
+  std::int32_t height, ascent, descent, internal_leading, external_leading, ave_char_width,
+      max_char_width, weight;
+};
+
+struct Size {
+  std::int32_t cx, cy;
+};
+
+enum : int { SYSTEM_FONT = 13, DEFAULT_GUI_FONT = 17 };
+enum : std::int32_t { FW_NORMAL = 400, FW_BOLD = 700 };
+
+using ColorRef = std::uint32_t;  // 0x00BBGGRR; 0x02BBGGRR is palette-relative
+using CursorHandle = std::uint32_t;
+
+struct PaletteEntry {
+  std::uint8_t red, green, blue, flags;
+};
+
+enum : int { PS_SOLID = 0, TRANSPARENT = 1, OPAQUE = 2 };
+enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7 };
+enum : std::uint32_t { IDC_ARROW = 32512, IDC_WAIT = 32514 };
+constexpr ColorRef kClrInvalid = 0xFFFFFFFF;
+
+// A font made from its description; 0 for a null description.
+CORVAPLAT_API GdiHandle CreateFontIndirectA(const LogFont* font);
+// Copies a font's description; returns the bytes copied, 0 for a handle that
+// is not a font (or a buffer too small).
+CORVAPLAT_API int GetObjectA(GdiHandle object, int size, void* buffer);
+// Deletes a font, pen, brush, palette or region; stock objects and unknown
+// handles answer false.
+CORVAPLAT_API bool DeleteObject(GdiHandle object);
+CORVAPLAT_API GdiHandle GetStockObject(int which);
+
+// A device context of a window (0: the screen); it starts with the window's
+// font (WM_GETFONT), else the system font.
+CORVAPLAT_API DcHandle GetDC(std::uint32_t window);
+CORVAPLAT_API int ReleaseDC(std::uint32_t window, DcHandle dc);
+// Selects a font into the context; returns the one it replaces, 0 on failure.
+CORVAPLAT_API GdiHandle SelectObject(DcHandle dc, GdiHandle object);
+CORVAPLAT_API bool GetTextMetricsA(DcHandle dc, TextMetric* metrics);
+CORVAPLAT_API bool GetTextExtentPoint32A(DcHandle dc, const char* text, int count, Size* size);
+CORVAPLAT_API bool GetTextExtentPointA(DcHandle dc, const char* text, int count, Size* size);
+
+// Pens, brushes, palettes and regions; SelectObject takes any of them (a
+// region as the clip) and gives back the one of its kind it replaces.
+CORVAPLAT_API GdiHandle CreatePen(int style, int width, ColorRef color);
+CORVAPLAT_API GdiHandle CreateSolidBrush(ColorRef color);
+CORVAPLAT_API GdiHandle CreatePalette(const PaletteEntry* entries, int count);
+CORVAPLAT_API GdiHandle CreateRectRgnIndirect(const Rect* rect);
+// The colour of a pen or brush, kClrInvalid for anything else.
+CORVAPLAT_API ColorRef object_color(GdiHandle object);
+// How many objects of any kind are alive now (fonts, pens, brushes, palettes,
+// regions, stock objects aside), for leak checks in tests.
+CORVAPLAT_API int live_object_count();
+
+// Palettes in a device context: selecting one returns the previous; realizing
+// reports how many entries changed the system palette (each new palette's
+// entries the first time it is realized, 0 afterwards).
+CORVAPLAT_API GdiHandle SelectPalette(DcHandle dc, GdiHandle palette, bool background);
+CORVAPLAT_API unsigned RealizePalette(DcHandle dc);
+
+// Colour state of a device context.
+CORVAPLAT_API ColorRef SetTextColor(DcHandle dc, ColorRef color);
+CORVAPLAT_API ColorRef SetBkColor(DcHandle dc, ColorRef color);
+CORVAPLAT_API int SetBkMode(DcHandle dc, int mode);
+CORVAPLAT_API ColorRef GetTextColor(DcHandle dc);
+CORVAPLAT_API ColorRef GetBkColor(DcHandle dc);
+CORVAPLAT_API int GetBkMode(DcHandle dc);
+
+// Saving and restoring the whole state (fonts, pens, brushes, colours, clip,
+// mapping); RestoreDC(-1) restores the last save.
+CORVAPLAT_API int SaveDC(DcHandle dc);
+CORVAPLAT_API bool RestoreDC(DcHandle dc, int saved);
+CORVAPLAT_API int SelectClipRgn(DcHandle dc, GdiHandle region);  // 0: no clip
+// Mapping: window (logical) and viewport (device) origins and extents.
+CORVAPLAT_API bool SetWindowExtEx(DcHandle dc, int x, int y, Size* old);
+CORVAPLAT_API bool GetWindowExtEx(DcHandle dc, Size* size);
+CORVAPLAT_API bool SetViewportExtEx(DcHandle dc, int x, int y, Size* old);
+CORVAPLAT_API bool SetWindowOrgEx(DcHandle dc, int x, int y, Point* old);
+CORVAPLAT_API bool SetViewportOrgEx(DcHandle dc, int x, int y, Point* old);
+CORVAPLAT_API bool LPtoDP(DcHandle dc, Point* points, int count);
+
+// Drawing. Nothing is painted: every operation is written to the drawing log.
+CORVAPLAT_API bool MoveToEx(DcHandle dc, int x, int y, Point* old);
+CORVAPLAT_API bool LineTo(DcHandle dc, int x, int y);
+CORVAPLAT_API int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush);
+CORVAPLAT_API bool TextOutA(DcHandle dc, int x, int y, const char* text, int count);
+
+struct DrawOp {
+  enum Kind { kLine, kFill, kText } kind;
+  DcHandle dc;
+  std::uint32_t window;  // the context's window, 0 for the screen
+  Rect rect;             // line: from (left, top) to (right, bottom); fill: the rectangle;
+                         // text: its position and extent
+  ColorRef color;        // line: the pen's; fill: the brush's; text: the text colour
+  std::string text;
+  bool clipped;          // a clip region was selected
+  Rect clip;
+};
+CORVAPLAT_API const std::vector<DrawOp>& drawing_log();
+CORVAPLAT_API void clear_drawing_log();
+
+// Cursors: the predefined ones by number (module 0); SetCursor returns the
+// cursor that was current.
+CORVAPLAT_API CursorHandle LoadCursorA(ModuleHandle module, std::uint32_t id);
+CORVAPLAT_API CursorHandle SetCursor(CursorHandle cursor);
+CORVAPLAT_API CursorHandle GetCursor();
+
+// Device contexts and fonts alive now, for leak checks in tests.
+CORVAPLAT_API int live_dc_count();
+CORVAPLAT_API int live_font_count();
+
+}  // namespace corva::platform

@@ -1,0 +1,568 @@
+#include <corvaplat/gdi.h>
+
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace corva::platform {
+namespace {
+
+enum class ObjectKind { kFont, kPen, kBrush, kPalette, kRegion };
+
+struct Object {
+  explicit Object(ObjectKind k = ObjectKind::kFont) : kind(k) {}
+  ObjectKind kind;
+  LogFont font{};
+  ColorRef color = 0;
+  int width = 0;
+  std::vector<PaletteEntry> entries;
+  bool realized = false;
+  Rect rect{};
+  bool stock = false;
+};
+
+struct DcState {
+  GdiHandle font = 0, pen = 0, brush = 0, palette = 0;
+  bool clipped = false;
+  Rect clip{};
+  ColorRef text_color = 0x000000, bk_color = 0xFFFFFF;
+  int bk_mode = OPAQUE;
+  Size window_ext{1, 1}, viewport_ext{1, 1};
+  Point window_org{0, 0}, viewport_org{0, 0};
+  Point position{0, 0};
+};
+
+struct Dc {
+  std::uint32_t window = 0;
+  DcState state;
+  std::vector<DcState> saved;
+};
+
+struct Gdi {
+  std::recursive_mutex mutex;
+  std::map<GdiHandle, Object> objects;
+  std::map<DcHandle, Dc> dcs;
+  std::vector<DrawOp> log;
+  GdiHandle next_object = 0x00300100;
+  DcHandle next_dc = 0x00400001;
+  GdiHandle system_font = 0x00300001, gui_font = 0x00300002, white_brush = 0x00300003,
+            black_brush = 0x00300004, null_brush = 0x00300005, black_pen = 0x00300006;
+  CursorHandle cursor = IDC_ARROW;
+};
+
+Gdi& gdi() {
+  static Gdi* g = [] {
+    auto* made = new Gdi;
+    Object system{ObjectKind::kFont};
+    system.font.height = 16;
+    system.font.weight = FW_BOLD;
+    std::strcpy(system.font.face_name, "System");
+    system.stock = true;
+    made->objects[made->system_font] = system;
+    Object gui{ObjectKind::kFont};
+    gui.font.height = -11;
+    gui.font.weight = FW_NORMAL;
+    std::strcpy(gui.font.face_name, "MS Sans Serif");
+    gui.stock = true;
+    made->objects[made->gui_font] = gui;
+    auto stock = [](ObjectKind k, ColorRef c) {
+      Object o{k};
+      o.color = c;
+      o.width = 1;
+      o.stock = true;
+      return o;
+    };
+    made->objects[made->white_brush] = stock(ObjectKind::kBrush, 0xFFFFFF);
+    made->objects[made->black_brush] = stock(ObjectKind::kBrush, 0x000000);
+    made->objects[made->null_brush] = stock(ObjectKind::kBrush, kClrInvalid);
+    made->objects[made->black_pen] = stock(ObjectKind::kPen, 0x000000);
+    return made;
+  }();
+  return *g;
+}
+
+int pixel_height(const LogFont& f) {
+  const int h = f.height < 0 ? -f.height : f.height;
+  return h == 0 ? 16 : h;
+}
+
+int base_width(const LogFont& f) {
+  if (f.width > 0) return f.width;
+  const int w = (7 * pixel_height(f) + 8) / 16;
+  return w < 1 ? 1 : w;
+}
+
+int char_width(const LogFont& f, char c) {
+  static constexpr const char* kNarrow = " !'(),./:;I[]`fijlrt|";
+  static constexpr const char* kWide = "MWmw@%";
+  const int w = base_width(f);
+  int cw = w;
+  if (c != '\0' && std::strchr(kNarrow, c) != nullptr) cw = w / 2 < 1 ? 1 : w / 2;
+  else if (c != '\0' && std::strchr(kWide, c) != nullptr) cw = w + w / 2;
+  return cw + (f.weight >= 600 ? 1 : 0);
+}
+
+Dc* find_dc(Gdi& g, DcHandle dc) {
+  auto it = g.dcs.find(dc);
+  return it == g.dcs.end() ? nullptr : &it->second;
+}
+
+const LogFont* font_of(Gdi& g, const Dc& d) {
+  auto f = g.objects.find(d.state.font);
+  if (f == g.objects.end() || f->second.kind != ObjectKind::kFont)
+    return &g.objects[g.system_font].font;
+  return &f->second.font;
+}
+
+GdiHandle add_object(Object o) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  const GdiHandle h = g.next_object++;
+  g.objects[h] = std::move(o);
+  return h;
+}
+
+void log_op(Gdi& g, const Dc& d, DcHandle dc, DrawOp::Kind kind, Rect r, ColorRef color,
+            std::string text = {}) {
+  g.log.push_back(DrawOp{kind, dc, d.window, r, color, std::move(text), d.state.clipped,
+                         d.state.clip});
+}
+
+ColorRef color_of(const Gdi& g, GdiHandle h) {
+  auto it = g.objects.find(h);
+  return it == g.objects.end() ? kClrInvalid : it->second.color;
+}
+
+}  // namespace
+
+// ---- Fonts and objects -------------------------------------------------------------
+
+GdiHandle CreateFontIndirectA(const LogFont* font) {
+  if (font == nullptr) return 0;
+  Object o{ObjectKind::kFont};
+  o.font = *font;
+  o.font.face_name[kFaceSize - 1] = '\0';
+  return add_object(std::move(o));
+}
+
+int GetObjectA(GdiHandle object, int size, void* buffer) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  auto it = g.objects.find(object);
+  if (it == g.objects.end() || it->second.kind != ObjectKind::kFont) return 0;
+  if (buffer == nullptr) return static_cast<int>(sizeof(LogFont));
+  if (size < static_cast<int>(sizeof(LogFont))) return 0;
+  std::memcpy(buffer, &it->second.font, sizeof(LogFont));
+  return static_cast<int>(sizeof(LogFont));
+}
+
+bool DeleteObject(GdiHandle object) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  auto it = g.objects.find(object);
+  if (it == g.objects.end() || it->second.stock) return false;
+  g.objects.erase(it);
+  return true;
+}
+
+GdiHandle GetStockObject(int which) {
+  Gdi& g = gdi();
+  switch (which) {
+    case SYSTEM_FONT: return g.system_font;
+    case DEFAULT_GUI_FONT: return g.gui_font;
+    case WHITE_BRUSH: return g.white_brush;
+    case BLACK_BRUSH: return g.black_brush;
+    case NULL_BRUSH: return g.null_brush;
+    case BLACK_PEN: return g.black_pen;
+    default: return 0;
+  }
+}
+
+GdiHandle CreatePen(int, int width, ColorRef color) {
+  Object o{ObjectKind::kPen};
+  o.color = color;
+  o.width = width;
+  return add_object(std::move(o));
+}
+
+GdiHandle CreateSolidBrush(ColorRef color) {
+  Object o{ObjectKind::kBrush};
+  o.color = color;
+  return add_object(std::move(o));
+}
+
+GdiHandle CreatePalette(const PaletteEntry* entries, int count) {
+  if (entries == nullptr || count <= 0) return 0;
+  Object o{ObjectKind::kPalette};
+  o.entries.assign(entries, entries + count);
+  return add_object(std::move(o));
+}
+
+GdiHandle CreateRectRgnIndirect(const Rect* rect) {
+  if (rect == nullptr) return 0;
+  Object o{ObjectKind::kRegion};
+  o.rect = *rect;
+  return add_object(std::move(o));
+}
+
+ColorRef object_color(GdiHandle object) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  auto it = g.objects.find(object);
+  if (it == g.objects.end()) return kClrInvalid;
+  const ObjectKind k = it->second.kind;
+  return k == ObjectKind::kPen || k == ObjectKind::kBrush ? it->second.color : kClrInvalid;
+}
+
+int live_object_count() {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  int n = 0;
+  for (const auto& [h, o] : g.objects) n += o.stock ? 0 : 1;
+  return n;
+}
+
+int live_font_count() {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  int n = 0;
+  for (const auto& [h, o] : g.objects) n += !o.stock && o.kind == ObjectKind::kFont ? 1 : 0;
+  return n;
+}
+
+// ---- Device contexts ---------------------------------------------------------------
+
+DcHandle GetDC(std::uint32_t window) {
+  if (window != 0 && !IsWindow(window)) return 0;
+  const auto font =
+      window != 0 ? static_cast<GdiHandle>(SendMessageA(window, WM_GETFONT, 0, 0)) : 0;
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  const DcHandle dc = g.next_dc++;
+  Dc d;
+  d.window = window;
+  auto f = g.objects.find(font);
+  d.state.font = f != g.objects.end() && f->second.kind == ObjectKind::kFont ? font : g.system_font;
+  d.state.pen = g.black_pen;
+  d.state.brush = g.white_brush;
+  g.dcs[dc] = d;
+  return dc;
+}
+
+int ReleaseDC(std::uint32_t, DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  return g.dcs.erase(dc) != 0 ? 1 : 0;
+}
+
+int live_dc_count() {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  return static_cast<int>(g.dcs.size());
+}
+
+GdiHandle SelectObject(DcHandle dc, GdiHandle object) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  auto it = g.objects.find(object);
+  if (d == nullptr || it == g.objects.end()) return 0;
+  GdiHandle* slot = nullptr;
+  switch (it->second.kind) {
+    case ObjectKind::kFont: slot = &d->state.font; break;
+    case ObjectKind::kPen: slot = &d->state.pen; break;
+    case ObjectKind::kBrush: slot = &d->state.brush; break;
+    case ObjectKind::kPalette: return 0;  // palettes go through SelectPalette
+    case ObjectKind::kRegion:
+      d->state.clipped = true;
+      d->state.clip = it->second.rect;
+      return 1;  // SIMPLEREGION
+  }
+  const GdiHandle old = *slot;
+  *slot = object;
+  return old;
+}
+
+bool GetTextMetricsA(DcHandle dc, TextMetric* metrics) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || metrics == nullptr) return false;
+  const LogFont* f = font_of(g, *d);
+  const int h = pixel_height(*f);
+  const int descent = h / 4;
+  const int bold = f->weight >= 600 ? 1 : 0;
+  *metrics = TextMetric{h, h - descent, descent, f->height < 0 ? h / 8 : 0, 0,
+                        base_width(*f), base_width(*f) + base_width(*f) / 2 + bold, f->weight};
+  return true;
+}
+
+bool GetTextExtentPoint32A(DcHandle dc, const char* text, int count, Size* size) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || size == nullptr || count < 0 || (text == nullptr && count > 0)) return false;
+  const LogFont* f = font_of(g, *d);
+  int width = 0;
+  for (int i = 0; i < count; ++i) width += char_width(*f, text[i]);
+  *size = Size{width, pixel_height(*f)};
+  return true;
+}
+
+bool GetTextExtentPointA(DcHandle dc, const char* text, int count, Size* size) {
+  return GetTextExtentPoint32A(dc, text, count, size);
+}
+
+GdiHandle SelectPalette(DcHandle dc, GdiHandle palette, bool) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  auto it = g.objects.find(palette);
+  if (d == nullptr || it == g.objects.end() || it->second.kind != ObjectKind::kPalette) return 0;
+  const GdiHandle old = d->state.palette;
+  d->state.palette = palette;
+  return old;
+}
+
+unsigned RealizePalette(DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return 0xFFFFFFFF;  // GDI_ERROR
+  auto it = g.objects.find(d->state.palette);
+  if (it == g.objects.end()) return 0;
+  if (it->second.realized) return 0;
+  it->second.realized = true;
+  return static_cast<unsigned>(it->second.entries.size());
+}
+
+ColorRef SetTextColor(DcHandle dc, ColorRef color) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return kClrInvalid;
+  const ColorRef old = d->state.text_color;
+  d->state.text_color = color;
+  return old;
+}
+
+ColorRef SetBkColor(DcHandle dc, ColorRef color) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return kClrInvalid;
+  const ColorRef old = d->state.bk_color;
+  d->state.bk_color = color;
+  return old;
+}
+
+int SetBkMode(DcHandle dc, int mode) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
+  const int old = d->state.bk_mode;
+  d->state.bk_mode = mode;
+  return old;
+}
+
+ColorRef GetTextColor(DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  return d != nullptr ? d->state.text_color : kClrInvalid;
+}
+
+ColorRef GetBkColor(DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  return d != nullptr ? d->state.bk_color : kClrInvalid;
+}
+
+int GetBkMode(DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  return d != nullptr ? d->state.bk_mode : 0;
+}
+
+int SaveDC(DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return 0;
+  d->saved.push_back(d->state);
+  return static_cast<int>(d->saved.size());
+}
+
+bool RestoreDC(DcHandle dc, int saved) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || d->saved.empty()) return false;
+  const int n = static_cast<int>(d->saved.size());
+  const int level = saved < 0 ? n + saved + 1 : saved;
+  if (level < 1 || level > n) return false;
+  d->state = d->saved[static_cast<std::size_t>(level - 1)];
+  d->saved.resize(static_cast<std::size_t>(level - 1));
+  return true;
+}
+
+int SelectClipRgn(DcHandle dc, GdiHandle region) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return 0;
+  if (region == 0) {
+    d->state.clipped = false;
+    return 1;
+  }
+  auto it = g.objects.find(region);
+  if (it == g.objects.end() || it->second.kind != ObjectKind::kRegion) return 0;
+  d->state.clipped = true;
+  d->state.clip = it->second.rect;
+  return 1;
+}
+
+bool SetWindowExtEx(DcHandle dc, int x, int y, Size* old) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || x == 0 || y == 0) return false;
+  if (old != nullptr) *old = d->state.window_ext;
+  d->state.window_ext = Size{x, y};
+  return true;
+}
+
+bool GetWindowExtEx(DcHandle dc, Size* size) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || size == nullptr) return false;
+  *size = d->state.window_ext;
+  return true;
+}
+
+bool SetViewportExtEx(DcHandle dc, int x, int y, Size* old) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || x == 0 || y == 0) return false;
+  if (old != nullptr) *old = d->state.viewport_ext;
+  d->state.viewport_ext = Size{x, y};
+  return true;
+}
+
+bool SetWindowOrgEx(DcHandle dc, int x, int y, Point* old) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return false;
+  if (old != nullptr) *old = d->state.window_org;
+  d->state.window_org = Point{x, y};
+  return true;
+}
+
+bool SetViewportOrgEx(DcHandle dc, int x, int y, Point* old) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return false;
+  if (old != nullptr) *old = d->state.viewport_org;
+  d->state.viewport_org = Point{x, y};
+  return true;
+}
+
+bool LPtoDP(DcHandle dc, Point* points, int count) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || (points == nullptr && count > 0)) return false;
+  const DcState& s = d->state;
+  for (int i = 0; i < count; ++i) {
+    points[i].x = (points[i].x - s.window_org.x) * s.viewport_ext.cx / s.window_ext.cx +
+                  s.viewport_org.x;
+    points[i].y = (points[i].y - s.window_org.y) * s.viewport_ext.cy / s.window_ext.cy +
+                  s.viewport_org.y;
+  }
+  return true;
+}
+
+// ---- Drawing -----------------------------------------------------------------------
+
+bool MoveToEx(DcHandle dc, int x, int y, Point* old) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return false;
+  if (old != nullptr) *old = d->state.position;
+  d->state.position = Point{x, y};
+  return true;
+}
+
+bool LineTo(DcHandle dc, int x, int y) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return false;
+  log_op(g, *d, dc, DrawOp::kLine, Rect{d->state.position.x, d->state.position.y, x, y},
+         color_of(g, d->state.pen));
+  d->state.position = Point{x, y};
+  return true;
+}
+
+int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  auto it = g.objects.find(brush);
+  if (d == nullptr || rect == nullptr || it == g.objects.end() ||
+      it->second.kind != ObjectKind::kBrush)
+    return 0;
+  log_op(g, *d, dc, DrawOp::kFill, *rect, it->second.color);
+  return 1;
+}
+
+bool TextOutA(DcHandle dc, int x, int y, const char* text, int count) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || count < 0 || (text == nullptr && count > 0)) return false;
+  Size s{};
+  GetTextExtentPoint32A(dc, text, count, &s);
+  log_op(g, *d, dc, DrawOp::kText, Rect{x, y, x + s.cx, y + s.cy}, d->state.text_color,
+         std::string(text != nullptr ? text : "", static_cast<std::size_t>(count)));
+  return true;
+}
+
+const std::vector<DrawOp>& drawing_log() { return gdi().log; }
+
+void clear_drawing_log() {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  g.log.clear();
+}
+
+// ---- Cursors -----------------------------------------------------------------------
+
+CursorHandle LoadCursorA(ModuleHandle module, std::uint32_t id) {
+  if (module != 0) return 0;
+  return id >= 32512 && id <= 32651 ? id : 0;
+}
+
+CursorHandle SetCursor(CursorHandle cursor) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  const CursorHandle old = g.cursor;
+  g.cursor = cursor;
+  return old;
+}
+
+CursorHandle GetCursor() {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  return g.cursor;
+}
+
+}  // namespace corva::platform
