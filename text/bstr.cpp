@@ -25,8 +25,14 @@ std::string_view view(std::uint16_t high, const char* text, std::size_t limit) {
 }
 
 void fill_from(std::uint16_t high, char* text, std::size_t from) {
-  std::size_t cap = std::size_t{high} + 1;
-  if (text != nullptr && from < cap) std::memset(text + from, 0, cap - from);
+  const std::size_t cap = std::size_t{high} + 1;
+  if (text == nullptr || from >= cap) return;
+  if (cap - from <= 8) {
+    // Most writers end a byte or two short of the end: not worth a call.
+    for (std::size_t i = from; i < cap; ++i) text[i] = '\0';
+    return;
+  }
+  std::memset(text + from, 0, cap - from);
 }
 
 void write(std::uint16_t high, char* text, std::string_view source) {
@@ -45,23 +51,15 @@ bool ranges_meet(const char* a, std::size_t an, const char* b, std::size_t bn) {
   return pa < pb + bn && pb < pa + an;
 }
 
-// Copies source's text (up to its NUL, at most limit bytes) to dest and
-// returns its length, scanning and copying in one pass. Bytes of dest between
-// the length and limit may be overwritten: callers NUL-fill them afterwards.
-// Neither range may overlap the other; no byte at or past limit is read.
-std::size_t copy_text(char* dest, const char* source, std::size_t limit) {
-  std::size_t i = 0;
-#ifdef __SSE2__
-  const __m128i zero = _mm_setzero_si128();
-  for (; i + 16 <= limit; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i), chunk);
-    const unsigned nul = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, zero)));
-    if (nul != 0) return i + static_cast<std::size_t>(__builtin_ctz(nul));
-  }
-#endif
-  for (; i < limit && source[i] != '\0'; ++i) dest[i] = source[i];
-  return i;
+// Copies source's text (up to its NUL, at most limit bytes) into the array
+// (HIGH high) at `at` and NUL-fills from there to at + limit, as strncpy does
+// in one pass; then NUL-fills on to the end of the array. No byte of the
+// source after its NUL is read, so a text shorter than its array is safe.
+// The ranges must not overlap; at + limit <= high.
+void copy_filled(std::uint16_t high, char* array, std::size_t at, const char* source,
+                 std::size_t limit) {
+  std::strncpy(array + at, source, limit);
+  fill_from(high, array, at + limit);
 }
 
 // The general path, for sources that may lie inside the destination.
@@ -89,7 +87,7 @@ void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* sou
     write(high, text, view(shigh, source, high));
     return;
   }
-  fill_from(high, text, copy_text(text, source, limit));
+  copy_filled(high, text, 0, source, limit);
 }
 
 void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
@@ -104,9 +102,9 @@ void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* fir
     concat_views(high, text, head, view(shigh, second, high - head.size()));
     return;
   }
-  std::size_t n = copy_text(text, first, flimit);
-  n += copy_text(text + n, second, std::min<std::size_t>(slimit, high - n));
-  fill_from(high, text, n);
+  const std::size_t n = strnlen(first, flimit);
+  std::memcpy(text, first, n);
+  copy_filled(high, text, n, second, std::min<std::size_t>(slimit, high - n));
 }
 
 bool overlaps(std::string_view part, const char* array, std::uint16_t high) {
@@ -199,30 +197,33 @@ void trim_left(std::uint16_t high, char* text) {
   erase(high, text, 0, spaces);
 }
 
-std::size_t find(std::string_view text, std::string_view pattern) {
-  return find_in_array(text.data(), text.size(), pattern);
-}
 
 
 std::size_t find_in_array(const char* t, std::size_t limit, std::string_view pattern) {
+  // The text's length first: nothing after its NUL is read, so an array
+  // shorter than its HIGH claims is safe as long as it ends in a NUL.
+  return find(std::string_view(t, strnlen(t, limit)), pattern);
+}
+
+std::size_t find(std::string_view text, std::string_view pattern) {
+  const char* t = text.data();
+  const std::size_t n = text.size();
   const std::size_t m = pattern.size();
-  if (m == 0) return strnlen(t, limit);
+  if (m == 0) return n;
+  if (m > n) return std::string_view::npos;
   const char* p = pattern.data();
-  std::size_t i = 0;
 #ifdef __SSE2__
   if (m > 1) {
     // The widest window the processor has: 64, 32 or 16 bytes.
     static const std::size_t widest = __builtin_cpu_supports("avx512bw") ? 64
                                       : __builtin_cpu_supports("avx2")   ? 32
                                                                          : 16;
-    if (widest == 64 && m - 1 + 64 <= limit) return search_windows_avx512(t, limit, p, m);
-    if (widest >= 32 && m - 1 + 32 <= limit) return search_windows_avx2(t, limit, p, m);
-    if (m - 1 + 16 <= limit) return search_windows<Lanes16>(t, limit, p, m);
+    if (widest == 64 && m - 1 + 64 <= n) return search_windows_avx512(t, n, p, m);
+    if (widest >= 32 && m - 1 + 32 <= n) return search_windows_avx2(t, n, p, m);
+    if (m - 1 + 16 <= n) return search_windows<Lanes16>(t, n, p, m);
   }
 #endif
-  const std::size_t n = i + strnlen(t + i, limit - i);
-  if (m > n) return std::string_view::npos;
-  for (; i + m <= n; ++i) {
+  for (std::size_t i = 0; i + m <= n; ++i) {
     const void* first = std::memchr(t + i, p[0], n - m + 1 - i);
     if (first == nullptr) break;
     i = static_cast<std::size_t>(static_cast<const char*>(first) - t);

@@ -50,8 +50,8 @@ void trim_left(std::uint16_t high, char* text);
 void trim_right(std::uint16_t high, char* text);
 // Position of the first occurrence, or npos. An empty pattern is found at the end.
 std::size_t find(std::string_view text, std::string_view pattern);
-// The same search in an array of limit bytes whose text ends at its first NUL;
-// the text is scanned once. The pattern must hold no NUL.
+// The same search in an array of limit bytes whose text ends at its first
+// NUL; nothing after that NUL is read.
 std::size_t find_in_array(const char* text, std::size_t limit, std::string_view pattern);
 // Removes the first occurrence of pattern; its position, or -1 when absent.
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern);

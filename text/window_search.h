@@ -55,39 +55,33 @@ inline bool same_bytes(const char* a, const char* b, std::size_t n) {
   return true;
 }
 
-// First position of pattern (m >= 2 bytes, no NUL) in the text of an array
-// of limit >= m - 1 + width bytes that ends at its first NUL; npos if absent.
-// Candidates are the positions whose first and last characters both match;
-// the loads that find them also find the terminator, so the text is read once.
-// A candidate whose middle matches holds no NUL, because the pattern holds none.
+// First position of pattern (m >= 2 bytes) in a text of n >= m - 1 + width
+// bytes; npos if absent. Candidates are the positions whose first and last
+// characters both match; only they have their middles compared. Every load
+// lies inside the text.
 template <class L>
-std::size_t search_windows(const char* t, std::size_t limit, const char* p, std::size_t m) {
+std::size_t search_windows(const char* t, std::size_t n, const char* p, std::size_t m) {
   using mask = typename L::mask;
   constexpr std::size_t w = L::width;
   const typename L::reg head = L::splat(p[0]);
   const typename L::reg tail = L::splat(p[m - 1]);
-  const typename L::reg zero = L::splat('\0');
-  const std::size_t last = limit - (m - 1) - w;  // the final full window
+  const std::size_t last = n - (m - 1) - w;  // the final full window
   for (std::size_t i = 0;;) {
-    // Past the last full window, look at the one ending at the array's end
-    // and ignore the candidates already seen.
+    // Past the last full window, look at the one ending at the text's end and
+    // ignore the candidates already seen.
     unsigned skip = 0;
     std::size_t at = i;
     if (i > last) {
       skip = static_cast<unsigned>(i - last);
       at = last;
     }
-    const typename L::reg a = L::load(t + at);
-    mask hits = L::equal(a, head) & L::equal(L::load(t + at + m - 1), tail);
-    mask nul = L::equal(a, zero);
+    mask hits = L::equal(L::load(t + at), head) & L::equal(L::load(t + at + m - 1), tail);
     hits = (hits >> skip) << skip;
-    nul = (nul >> skip) << skip;
-    if (nul != 0) hits &= (nul & (mask{0} - nul)) - 1;  // only candidates before the end
     for (; hits != 0; hits &= hits - 1) {
       const std::size_t k = at + static_cast<std::size_t>(__builtin_ctzll(hits));
       if (same_bytes(t + k + 1, p + 1, m - 2)) return k;
     }
-    if (nul != 0 || at == last) return std::string_view::npos;
+    if (at == last) return std::string_view::npos;
     i = at + w;
   }
 }
@@ -96,9 +90,9 @@ std::size_t search_windows(const char* t, std::size_t limit, const char* p, std:
 
 // The 32- and 64-byte searches, each in its own file built for its
 // instruction set; call them only when the processor has it and
-// limit >= m - 1 + 32 (or + 64).
-std::size_t search_windows_avx2(const char* t, std::size_t limit, const char* p, std::size_t m);
-std::size_t search_windows_avx512(const char* t, std::size_t limit, const char* p, std::size_t m);
+// n >= m - 1 + 32 (or + 64).
+std::size_t search_windows_avx2(const char* t, std::size_t n, const char* p, std::size_t m);
+std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, std::size_t m);
 
 }  // namespace corva::text
 #endif  // __SSE2__

@@ -5,11 +5,11 @@
 
 namespace corva::text {
 
-std::size_t search_windows_avx512(const char* t, std::size_t limit, const char* p, std::size_t m) {
+std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, std::size_t m) {
 #ifdef __AVX512BW__
-  return search_windows<Lanes64>(t, limit, p, m);
+  return search_windows<Lanes64>(t, n, p, m);
 #else
-  return search_windows<Lanes16>(t, limit, p, m);  // a build without AVX-512 support
+  return search_windows<Lanes16>(t, n, p, m);  // a build without AVX-512 support
 #endif
 }
 
