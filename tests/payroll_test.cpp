@@ -81,16 +81,17 @@ TEST_F(TaxFile, StateRecords) {
   StateTaxInfo ca;
   std::memset(&ca, 0x55, sizeof ca);
   ASSERT_EQ(NewGetStateTaxInfo("CA", &ca), 1);
-  EXPECT_EQ(ca.HasLocalities, 0);
-  EXPECT_EQ(ca.SUILimit, 70000 & 0xFFFF);
+  EXPECT_EQ(+ca.HasLocalities, 0);
+  EXPECT_EQ(+ca.SUILimit, 70000 & 0xFFFF);
+  // Packed fields are read by value (+): a reference to one would be misaligned.
   // Flags: only a first 'y' or 'Y' counts; empty values and missing keys are 0.
-  EXPECT_EQ(ca.SIT, 1);
-  EXPECT_EQ(ca.LITPercent, 1);
-  EXPECT_EQ(ca.LITAmount, 0);
-  EXPECT_EQ(ca.LITEr, 0);
-  EXPECT_EQ(ca.SUIEe, 0);
-  EXPECT_EQ(ca.SDIEe, 1);
-  EXPECT_EQ(ca.Special, 0);
+  EXPECT_EQ(+ca.SIT, 1);
+  EXPECT_EQ(+ca.LITPercent, 1);
+  EXPECT_EQ(+ca.LITAmount, 0);
+  EXPECT_EQ(+ca.LITEr, 0);
+  EXPECT_EQ(+ca.SUIEe, 0);
+  EXPECT_EQ(+ca.SDIEe, 1);
+  EXPECT_EQ(+ca.Special, 0);
   EXPECT_STREQ(ca.SIT_CAG, "CA state tax");
   EXPECT_STREQ(ca.Localities, "");
   for (char c : ca.WF_ER_CAG) EXPECT_EQ(c, 0);  // missing texts are cleared
@@ -102,23 +103,23 @@ TEST_F(TaxFile, StateRecords) {
   // Localities promised but not named: FALSE with the first two fields filled.
   StateTaxInfo oh{};
   EXPECT_EQ(NewGetStateTaxInfo("OH", &oh), 0);
-  EXPECT_EQ(oh.HasLocalities, 1);
-  EXPECT_EQ(oh.SUILimit, 9000);
+  EXPECT_EQ(+oh.HasLocalities, 1);
+  EXPECT_EQ(+oh.SUILimit, 9000);
 
   // Codes that are not two characters leave the record untouched.
   for (const char* bad : {static_cast<const char*>(nullptr), "", "C", "CAL"}) {
     StateTaxInfo untouched;
     std::memset(&untouched, 0x55, sizeof untouched);
     EXPECT_EQ(NewGetStateTaxInfo(bad, &untouched), 0);
-    EXPECT_EQ(untouched.SUILimit, 0x5555);
+    EXPECT_EQ(+untouched.SUILimit, 0x5555);
   }
   EXPECT_EQ(NewGetStateTaxInfo("CA", nullptr), 0);
 
   // Another program replaces the file: the next call reads the new values.
   dir_.write("CO1/TaxInfo.Dat", "[CA]\nSUILimit=123\nSIT=n\n");
   ASSERT_EQ(NewGetStateTaxInfo("CA", &ca), 1);
-  EXPECT_EQ(ca.SUILimit, 123);
-  EXPECT_EQ(ca.SIT, 0);
+  EXPECT_EQ(+ca.SUILimit, 123);
+  EXPECT_EQ(+ca.SIT, 0);
   EXPECT_EQ(g_boxes, 0);
 }
 
