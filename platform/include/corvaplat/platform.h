@@ -5,10 +5,14 @@
 #include <corvaplat/atoms.h>
 #include <corvaplat/clock.h>
 #include <corvaplat/config.h>
+#include <corvaplat/dirsys.h>
+#include <corvaplat/disk.h>
 #include <corvaplat/framework.h>
 #include <corvaplat/globalmem.h>
 #include <corvaplat/modules.h>
 #include <corvaplat/msgbox.h>
+#include <corvaplat/paths.h>
+#include <corvaplat/search.h>
 #include <corvaplat/process.h>
 #include <corvaplat/sys.h>
 #include <corvaplat/text.h>
