@@ -19,27 +19,11 @@ namespace {
 namespace bs = corva::text;
 
 #pragma pack(push, 1)
-// The file variable of the buffered files, as the copy reads it.
-struct FileVariable {
-  std::int32_t result;
-  std::uint8_t eof;
-  std::uint8_t is_new;
-  std::uint16_t last_count;
-  std::uint16_t handle;
-  std::int32_t direction;
-  std::uint8_t again;
-  std::int16_t last_item;
-  std::uint8_t buffer[256];
-  std::uint16_t buf_index;
-  std::uint16_t buf_count;
-  std::uint32_t signature;
-};
-
 // The copy's work record.
 struct CopyWork {
   CvFindRecord find;
-  FileVariable source;
-  FileVariable dest;
+  CvxFileType source;
+  CvxFileType dest;
   union {
     CvNameRecord parsed;
     char parsed_space[160];
@@ -55,8 +39,6 @@ struct CopyWork {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(FileVariable) == 281 && offsetof(FileVariable, last_count) == 6 &&
-              offsetof(FileVariable, signature) == 277);
 static_assert(sizeof(CopyWork) == 18237 && offsetof(CopyWork, source) == 280 &&
               offsetof(CopyWork, parsed) == 842 && offsetof(CopyWork, continue_name) == 1322 &&
               offsetof(CopyWork, source_pattern) == 17715);
@@ -128,7 +110,7 @@ bool user_goes_on(std::uint16_t id, int round) {
   return answer != kIdCancel && answer != 0 && round < kMaxRounds;
 }
 
-void close_file(FileVariable& f) {
+void close_file(CvxFileType& f) {
   if (copy_io().close != nullptr) copy_io().close(&f);
 }
 
@@ -212,10 +194,10 @@ std::int16_t copy_one(CopyWork& w, Progress& progress, std::uint16_t drive) {
       close_file(w.dest);
       return r;
     }
-    const std::uint16_t got = w.source.last_count;
+    const std::uint16_t got = w.source.lastCount;
     if (got > 0) {
       io.write_block(&w.dest, got, w.buffer);
-      if (w.dest.last_count != got) {
+      if (w.dest.lastCount != got) {
         close_file(w.source);
         close_file(w.dest);
         return kDiskFull;

@@ -6,15 +6,11 @@
 #include "files/finds.h"
 #include "text/bstr.h"
 
-#if __has_include(<corvaplat/windows.h>)
 #include <corvaplat/windows.h>
-#define CORVA_FILES_HAVE_WINDOWS 1
-#endif
 
 namespace corva::files {
 namespace {
 
-#if defined(CORVA_FILES_HAVE_WINDOWS)
 namespace plat = corva::platform;
 void reset_list(CvHWND dialog, std::int16_t list) {
   plat::SendDlgItemMessageA(dialog, list, plat::LB_RESETCONTENT, 0, 0);
@@ -27,9 +23,6 @@ void set_item_text(CvHWND dialog, std::int16_t item, const char* text) {
   plat::SetDlgItemTextA(dialog, item, text);
 }
 DialogListTarget g_target{reset_list, add_string, set_item_text};
-#else
-DialogListTarget g_target{};  // no window layer: the listing shows nothing
-#endif
 
 }  // namespace
 

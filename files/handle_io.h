@@ -19,8 +19,5 @@ struct HandleIo {
 
 // The table in force; tests replace entries and restore them.
 HandleIo& handle_io();
-// True when the table starts out bound to the platform's file handles (false
-// in a library built without them: every open then fails).
-bool handle_io_bound();
 
 }  // namespace corva::files
