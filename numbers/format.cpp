@@ -55,18 +55,29 @@ namespace {
 // The decimal symbol in place of ".", then one separator per group of three
 // whole digits, each taking the place of a leading blank so that the field
 // keeps its length; grouping stops where the blanks run out.
-void localize(Fixed& f, unsigned width, Symbols sym) {
+void localize(Fixed& f, unsigned width, unsigned decimals, Symbols sym) {
   char* t = f.text;
-  const std::size_t n = f.length;
-  if (sym.decimal != '.') {
-    if (void* dot = std::memchr(t, '.', std::min<std::size_t>(n, width)))
-      *static_cast<char*>(dot) = sym.decimal;
-  }
+  const int n = static_cast<int>(f.length);
+  // The conversion's only "." stands before the decimals.
+  const int point = decimals > 0 ? n - static_cast<int>(decimals) - 1 : -1;
+  const bool placed = point >= 0 && point < static_cast<int>(width);
+  if (sym.decimal != '.' && placed) t[point] = sym.decimal;
   if (sym.thousands == '\0') return;
-  const void* at = std::memchr(t, sym.decimal, n);
-  if (at == nullptr) return;
-  int p = static_cast<int>(static_cast<const char*>(at) - t);
-  const int limit = static_cast<int>(std::min<std::size_t>(n, width));
+  // Grouping starts at the first decimal symbol: the point itself, unless the
+  // symbol is a character that the conversion writes too.
+  int p = -1;
+  const char d = sym.decimal;
+  if (!(d == ' ' || d == '-' || (d >= '0' && d <= '9'))) {
+    if (sym.decimal == '.' ? point >= 0 : placed) p = point;
+  } else {
+    for (int i = 0; i < n; ++i) {
+      if (t[i] == sym.decimal) {
+        p = i;
+        break;
+      }
+    }
+  }
+  const int limit = std::min(n, static_cast<int>(width));
   while (p > 0 && p < limit) {
     p -= 4;
     if (p > 0 && t[p] >= '0' && t[p] <= '9' && t[0] == ' ') {
@@ -93,7 +104,7 @@ void real_to_string(double x, std::uint16_t high, char* dest, std::uint16_t deci
   const auto whole = static_cast<std::uint16_t>(w - decimals);
   Fixed f;
   if (!fixed_field(x, w, whole, 0, high, f)) return question_marks(high, dest);
-  localize(f, width, current_symbols());
+  localize(f, width, decimals, current_symbols());
   std::memcpy(dest, f.text, f.length);
   bs::fill_from(high, dest, f.length);
 }
