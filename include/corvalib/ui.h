@@ -9,6 +9,8 @@ CORVA_BEGIN_DECLS
 typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
 typedef uint32_t CvHFONT;  /* font handle, 0 = the system font where a font is measured */
 typedef uint32_t CvHDC;    /* device-context handle */
+typedef uint32_t CvHBRUSH; /* brush handle */
+typedef uint32_t CvHPALETTE; /* palette handle */
 
 typedef struct CvPOINT {
   int32_t x, y;
@@ -229,6 +231,62 @@ CORVA_API uint16_t FindStrFromEdit(uint32_t ignored, CvHWND dialog, uint16_t edi
  * resource is not there. A type below 0x10000 is a resource type number. */
 CORVA_API int32_t LoadLongWindedText(CvHMODULE instance, CvHWND dialog, int16_t id,
                                      uint16_t resourceId, const char *resourceType);
+
+/* ---- Colours and palette ---------------------------------------------------
+ * Schemes 0-4, colour sets 0-6, shades 0-3, screen elements 0-14 (element 9
+ * has no shade). Colours are 0x02BBGGRR, palette-relative. */
+
+/* The dialog's colouring, owned by the dialog: its colour set, whether its
+ * background is painted in bands, and up to three bands (band 0 the whole
+ * dialog, in screen coordinates) with the element that colours each. */
+typedef struct CvUniversalDlgColors {
+  int16_t set;
+  int32_t banded;
+  int32_t repaintPending;
+  CvHWND firstTrigger;  /* colouring it repaints bands 1 and 2 */
+  CvHWND secondTrigger; /* colouring it repaints band 2 */
+  int16_t bandTopOffset[3];
+  CvRECT bandRect[3];
+  int16_t bandElement[3];
+} CvUniversalDlgColors;
+
+/* One entry of a dialog's control list; the list ends at a window of 0. */
+typedef struct CvControlColorEntry {
+  CvHWND window;
+  int32_t flag;
+} CvControlColorEntry;
+
+/* Takes the scheme (5 and up: 1), maps its elements and makes its 28 brushes
+ * and a white brush; returns the white brush. instance is not read. */
+CORVA_API CvHBRUSH ColorMapperInit(CvHMODULE instance, int16_t scheme);
+/* Deletes the brushes. */
+CORVA_API void ColorMapperDispose(void);
+/* element when below 15, else -1. */
+CORVA_API int16_t ColorMapper(int16_t element);
+/* The brush / background colour / brush colour of the set and the element's
+ * shade; 0 unless set is 0-6 and element 0-14 (and before ColorMapperInit, no brush). */
+CORVA_API CvHBRUSH GetColorReturnBrush(int16_t set, int16_t element);
+CORVA_API uint32_t GetColorReturnBkColor(int16_t set, int16_t element);
+CORVA_API uint32_t GetColorReturnBrushColor(int16_t set, int16_t element);
+CORVA_API CvHBRUSH GetWhiteBrush(void);
+/* Stores the palette (the host's) and returns it. */
+CORVA_API CvHPALETTE GetColorSetPalette(CvHPALETTE palette);
+CORVA_API CvHPALETTE GetColorReturnPalette(void);
+/* Deletes the stored palette and forgets it; the deletion's result. */
+CORVA_API int32_t DeleteColorPalette(void);
+/* Realizes the stored palette in the window's context as a foreground
+ * palette; the entries that changed, 0 without a palette. */
+CORVA_API int32_t PerformPaletteChgd(CvHWND window);
+/* Copies count (at most 14) default colours of row 0-5, or all ones for a
+ * higher row; 1, or 0 when buffer is null or count negative. */
+CORVA_API int32_t GetColorDefaults(int16_t row, int16_t count, uint32_t *buffer);
+/* The brush for a control-colour request of a dialog (kind 100 static, 101
+ * edit, 102 button, 103 list box, 104 the dialog, or 0), or 0 to let the
+ * default handling paint. Edits, list boxes and kind 0 are coloured only when
+ * listed with a non-zero flag; others unless listed with 0. */
+CORVA_API CvHBRUSH GetCVXUniversalDlgColors(CvHDC dc, CvHWND control, int16_t kind,
+                                           CvUniversalDlgColors *record,
+                                           const CvControlColorEntry *list);
 
 /* ---- Window properties -----------------------------------------------------
  * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"
