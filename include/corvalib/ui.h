@@ -288,6 +288,45 @@ CORVA_API CvHBRUSH GetCVXUniversalDlgColors(CvHDC dc, CvHWND control, int16_t ki
                                            CvUniversalDlgColors *record,
                                            const CvControlColorEntry *list);
 
+/* ---- Dialog fonts ------------------------------------------------------------ */
+
+/* The platform's font description. */
+typedef struct CvLOGFONT {
+  int32_t lfHeight, lfWidth, lfEscapement, lfOrientation, lfWeight;
+  uint8_t lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision,
+      lfQuality, lfPitchAndFamily;
+  char lfFaceName[32];
+} CvLOGFONT;
+
+/* The product's 16-bit font record. */
+typedef struct CvCVXFONT {
+  int16_t height, width, escapement, orientation, weight;
+  uint8_t italic, underline, strikeOut, charSet, outPrecision, clipPrecision, quality,
+      pitchAndFamily;
+  char faceName[32];
+} CvCVXFONT;
+
+/* Gives the dialog's controls the normal-weight version of its font and
+ * rescales the dialog and its controls to the new character size (push
+ * buttons, default buttons, group boxes and the product's bold classes keep
+ * theirs); with extraWidth, the dialog is widened to reach extraWidth past
+ * its rightmost control. Returns the new font, which the caller deletes; 0
+ * when the dialog has no font (the system font) or the font can't be made;
+ * the dialog's own font, with nothing changed, when that font can't be read. */
+CORVA_API CvHFONT UnBoldDialogFont(CvHWND dialog, int16_t extraWidth);
+/* The older form: new font for the controls, then, for a dialog with a dialog
+ * identifier property, the layout of its dialog template resource again. */
+CORVA_API CvHFONT UnBoldDialogFontOld(CvHWND dialog);
+/* Converts between the two records. Each returns a record of the library's own
+ * that the next call overwrites (copy it before); null for a null source. */
+CORVA_API CvLOGFONT *psCreateLOGFONT(const CvCVXFONT *source);
+CORVA_API CvCVXFONT *psCreateCVXFONT(const CvLOGFONT *source);
+/* The shared answer to a dialog's colour (WM_CTLCOLOR...) and palette messages
+ * (WM_QUERYNEWPALETTE, WM_PALETTECHANGED); 0 for any other message. */
+CORVA_API intptr_t HandleGlobalDlgMessages(CvHWND dialog, uint32_t message, uintptr_t wParam,
+                                           intptr_t lParam, CvUniversalDlgColors *record,
+                                           const CvControlColorEntry *list);
+
 /* ---- Window properties -----------------------------------------------------
  * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"
  * and "SS_NOPREFIX SAVE AREA"; the caller removes what it attached before the
