@@ -232,6 +232,44 @@ CORVA_API uint16_t FindStrFromEdit(uint32_t ignored, CvHWND dialog, uint16_t edi
 CORVA_API int32_t LoadLongWindedText(CvHMODULE instance, CvHWND dialog, int16_t id,
                                      uint16_t resourceId, const char *resourceType);
 
+/* ---- Drawing -----------------------------------------------------------------
+ * Formats are the DrawText values: 1 centre, 2 right, 4 centre vertically, 8
+ * bottom, 16 word break, 32 single line, 256 no clipping. Extents are packed:
+ * width in the low 16 bits, height in the high 16 bits. */
+
+/* The busy cursor nests: the first call puts up the wait cursor and returns
+ * the cursor it replaced; later calls return the depth before them. */
+CORVA_API uint32_t PutUpHourGlass(void);
+/* Undoes one PutUpHourGlass; the last puts the old cursor back and returns
+ * what it replaced; 0 when no busy cursor is up. */
+CORVA_API uint32_t TakeDownHourGlass(void);
+/* Text in columns at tab stops (distances from rect's left; a negative stop
+ * right-aligns its column), margin pixels inside each column; the tallest
+ * column's height, 0 for null text. Without tabs or stops: DrawText. A
+ * negative length is the text's own. */
+CORVA_API int16_t DrawTabClippedText(CvHDC dc, const CvRECT *rect, const char *text,
+                                     int32_t length, const int16_t *tabStops, int16_t tabCount,
+                                     int16_t margin, uint32_t format);
+/* Text in a rectangle whose y axis points up (top above bottom), measured in
+ * attributeDc and drawn in dc (either may be 0); the y at which the next line
+ * starts. length -1: the text's own. */
+CORVA_API int16_t MyDrawText(CvHDC dc, CvHDC attributeDc, const char *text, int32_t length,
+                             const CvRECT *rect, uint32_t format);
+/* A bevel of width lines inside rect: raised lights the top and left edges;
+ * flag 16 swaps top and bottom colours, flag 1 left and right. */
+CORVA_API void DrawBevelRect(CvHDC dc, const CvRECT *rect, uint16_t width, int16_t flags,
+                             int16_t raised);
+/* Inside, edges included, for either direction of the y axis (by the signs of
+ * left and top); 0 for a null rectangle. */
+CORVA_API int32_t MyPtInRect(const CvRECT *rect, int32_t x, int32_t y);
+/* Converts both corners in place and returns rect. */
+CORVA_API CvRECT *ScreenToClientRect(CvHWND window, CvRECT *rect);
+CORVA_API CvRECT *ClientToScreenRect(CvHWND window, CvRECT *rect);
+/* The text's packed extent, 0 when it can't be measured. */
+CORVA_API uint32_t GetTextExtent(CvHDC dc, const char *text, int32_t length);
+/* The context's packed window extent, 0 for a bad context. */
+CORVA_API uint32_t GetWindowExt(CvHDC dc);
+
 /* ---- Colours and palette ---------------------------------------------------
  * Schemes 0-4, colour sets 0-6, shades 0-3, screen elements 0-14 (element 9
  * has no shade). Colours are 0x02BBGGRR, palette-relative. */
