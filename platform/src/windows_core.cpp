@@ -440,7 +440,7 @@ bool DestroyWindow(WindowHandle hwnd) {
     SetLastError(kErrorAccessDenied);
     return false;
   }
-  if (w->destroying && !(w->style & WS_CHILD)) return true;
+  if (w->destroying) return true;  // already on its way (a handler asked again)
   w->destroying = true;
   const bool top = (w->style & WS_CHILD) == 0;
   const WindowHandle owner = w->owner;
