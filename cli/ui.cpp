@@ -11,6 +11,7 @@
 
 #include "cli/command.h"
 #include "corvalib.h"
+#include "corvaplat/menus.h"
 #include "corvaplat/windows.h"
 
 namespace corva::cli {
@@ -217,6 +218,25 @@ int dump(const std::string& layout_path, const std::string& keys) {
     Dispatch(&m);
   }
   std::cout << plat::dump_window_tree(0) << std::flush;
+  // The screen's module brings its own menu into the frame's.
+  const plat::MenuHandle bar = plat::CreateMenu(), file = plat::CreatePopupMenu();
+  plat::AppendMenuA(file, 0, 57600, "&New");
+  plat::AppendMenuA(file, 0, 57665, "E&xit");
+  plat::AppendMenuA(bar, plat::MF_POPUP, file, "&File");
+  const plat::MenuHandle module = plat::CreateMenu(), mfile = plat::CreatePopupMenu(),
+                         reports = plat::CreatePopupMenu();
+  plat::AppendMenuA(mfile, 0, kCustomerCommand, "&Customers...\tCtrl+U");
+  plat::AppendMenuA(reports, 0, 40020, "&Aging");
+  plat::AppendMenuA(module, plat::MF_POPUP, mfile, "File");
+  plat::AppendMenuA(module, plat::MF_POPUP, reports, "&Reports");
+  AddMenuToMenu(kModule, bar, module);
+  plat::SetMenu(frame, bar);
+  std::cout << "menu of the frame:\n" << plat::dump_menu(plat::GetMenu(frame));
+  std::printf("command %u belongs to module 0x%x\n", kCustomerCommand,
+              MenuIDToModule(plat::GetSubMenu(bar, 0), kCustomerCommand));
+  DelMenuIDOwnerTable();
+  plat::DestroyMenu(module);
+  plat::DestroyMenu(bar);
   std::printf("window table: command %u -> dialog 0x%08x, command %u -> window 0x%08x\n",
               kCustomerCommand, GetWindowFromMenu(kCustomerCommand, 1), kLedgerCommand,
               GetWindowFromMenu(kLedgerCommand, 0));

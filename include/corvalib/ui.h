@@ -9,6 +9,8 @@ CORVA_BEGIN_DECLS
 typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
 typedef uint32_t CvHFONT;  /* font handle, 0 = the system font where a font is measured */
 typedef uint32_t CvHDC;    /* device-context handle */
+typedef uint32_t CvHBRUSH; /* brush handle */
+typedef uint32_t CvHPALETTE; /* palette handle */
 
 typedef struct CvPOINT {
   int32_t x, y;
@@ -229,6 +231,139 @@ CORVA_API uint16_t FindStrFromEdit(uint32_t ignored, CvHWND dialog, uint16_t edi
  * resource is not there. A type below 0x10000 is a resource type number. */
 CORVA_API int32_t LoadLongWindedText(CvHMODULE instance, CvHWND dialog, int16_t id,
                                      uint16_t resourceId, const char *resourceType);
+
+/* ---- Drawing -----------------------------------------------------------------
+ * Formats are the DrawText values: 1 centre, 2 right, 4 centre vertically, 8
+ * bottom, 16 word break, 32 single line, 256 no clipping. Extents are packed:
+ * width in the low 16 bits, height in the high 16 bits. */
+
+/* The busy cursor nests: the first call puts up the wait cursor and returns
+ * the cursor it replaced; later calls return the depth before them. */
+CORVA_API uint32_t PutUpHourGlass(void);
+/* Undoes one PutUpHourGlass; the last puts the old cursor back and returns
+ * what it replaced; 0 when no busy cursor is up. */
+CORVA_API uint32_t TakeDownHourGlass(void);
+/* Text in columns at tab stops (distances from rect's left; a negative stop
+ * right-aligns its column), margin pixels inside each column; the tallest
+ * column's height, 0 for null text. Without tabs or stops: DrawText. A
+ * negative length is the text's own. */
+CORVA_API int16_t DrawTabClippedText(CvHDC dc, const CvRECT *rect, const char *text,
+                                     int32_t length, const int16_t *tabStops, int16_t tabCount,
+                                     int16_t margin, uint32_t format);
+/* Text in a rectangle whose y axis points up (top above bottom), measured in
+ * attributeDc and drawn in dc (either may be 0); the y at which the next line
+ * starts. length -1: the text's own. */
+CORVA_API int16_t MyDrawText(CvHDC dc, CvHDC attributeDc, const char *text, int32_t length,
+                             const CvRECT *rect, uint32_t format);
+/* A bevel of width lines inside rect: raised lights the top and left edges;
+ * flag 16 swaps top and bottom colours, flag 1 left and right. */
+CORVA_API void DrawBevelRect(CvHDC dc, const CvRECT *rect, uint16_t width, int16_t flags,
+                             int16_t raised);
+/* Inside, edges included, for either direction of the y axis (by the signs of
+ * left and top); 0 for a null rectangle. */
+CORVA_API int32_t MyPtInRect(const CvRECT *rect, int32_t x, int32_t y);
+/* Converts both corners in place and returns rect. */
+CORVA_API CvRECT *ScreenToClientRect(CvHWND window, CvRECT *rect);
+CORVA_API CvRECT *ClientToScreenRect(CvHWND window, CvRECT *rect);
+/* The text's packed extent, 0 when it can't be measured. */
+CORVA_API uint32_t GetTextExtent(CvHDC dc, const char *text, int32_t length);
+/* The context's packed window extent, 0 for a bad context. */
+CORVA_API uint32_t GetWindowExt(CvHDC dc);
+
+/* ---- Colours and palette ---------------------------------------------------
+ * Schemes 0-4, colour sets 0-6, shades 0-3, screen elements 0-14 (element 9
+ * has no shade). Colours are 0x02BBGGRR, palette-relative. */
+
+/* The dialog's colouring, owned by the dialog: its colour set, whether its
+ * background is painted in bands, and up to three bands (band 0 the whole
+ * dialog, in screen coordinates) with the element that colours each. */
+typedef struct CvUniversalDlgColors {
+  int16_t set;
+  int32_t banded;
+  int32_t repaintPending;
+  CvHWND firstTrigger;  /* colouring it repaints bands 1 and 2 */
+  CvHWND secondTrigger; /* colouring it repaints band 2 */
+  int16_t bandTopOffset[3];
+  CvRECT bandRect[3];
+  int16_t bandElement[3];
+} CvUniversalDlgColors;
+
+/* One entry of a dialog's control list; the list ends at a window of 0. */
+typedef struct CvControlColorEntry {
+  CvHWND window;
+  int32_t flag;
+} CvControlColorEntry;
+
+/* Takes the scheme (5 and up: 1), maps its elements and makes its 28 brushes
+ * and a white brush; returns the white brush. instance is not read. */
+CORVA_API CvHBRUSH ColorMapperInit(CvHMODULE instance, int16_t scheme);
+/* Deletes the brushes. */
+CORVA_API void ColorMapperDispose(void);
+/* element when below 15, else -1. */
+CORVA_API int16_t ColorMapper(int16_t element);
+/* The brush / background colour / brush colour of the set and the element's
+ * shade; 0 unless set is 0-6 and element 0-14 (and before ColorMapperInit, no brush). */
+CORVA_API CvHBRUSH GetColorReturnBrush(int16_t set, int16_t element);
+CORVA_API uint32_t GetColorReturnBkColor(int16_t set, int16_t element);
+CORVA_API uint32_t GetColorReturnBrushColor(int16_t set, int16_t element);
+CORVA_API CvHBRUSH GetWhiteBrush(void);
+/* Stores the palette (the host's) and returns it. */
+CORVA_API CvHPALETTE GetColorSetPalette(CvHPALETTE palette);
+CORVA_API CvHPALETTE GetColorReturnPalette(void);
+/* Deletes the stored palette and forgets it; the deletion's result. */
+CORVA_API int32_t DeleteColorPalette(void);
+/* Realizes the stored palette in the window's context as a foreground
+ * palette; the entries that changed, 0 without a palette. */
+CORVA_API int32_t PerformPaletteChgd(CvHWND window);
+/* Copies count (at most 14) default colours of row 0-5, or all ones for a
+ * higher row; 1, or 0 when buffer is null or count negative. */
+CORVA_API int32_t GetColorDefaults(int16_t row, int16_t count, uint32_t *buffer);
+/* The brush for a control-colour request of a dialog (kind 100 static, 101
+ * edit, 102 button, 103 list box, 104 the dialog, or 0), or 0 to let the
+ * default handling paint. Edits, list boxes and kind 0 are coloured only when
+ * listed with a non-zero flag; others unless listed with 0. */
+CORVA_API CvHBRUSH GetCVXUniversalDlgColors(CvHDC dc, CvHWND control, int16_t kind,
+                                           CvUniversalDlgColors *record,
+                                           const CvControlColorEntry *list);
+
+/* ---- Dialog fonts ------------------------------------------------------------ */
+
+/* The platform's font description. */
+typedef struct CvLOGFONT {
+  int32_t lfHeight, lfWidth, lfEscapement, lfOrientation, lfWeight;
+  uint8_t lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision,
+      lfQuality, lfPitchAndFamily;
+  char lfFaceName[32];
+} CvLOGFONT;
+
+/* The product's 16-bit font record. */
+typedef struct CvCVXFONT {
+  int16_t height, width, escapement, orientation, weight;
+  uint8_t italic, underline, strikeOut, charSet, outPrecision, clipPrecision, quality,
+      pitchAndFamily;
+  char faceName[32];
+} CvCVXFONT;
+
+/* Gives the dialog's controls the normal-weight version of its font and
+ * rescales the dialog and its controls to the new character size (push
+ * buttons, default buttons, group boxes and the product's bold classes keep
+ * theirs); with extraWidth, the dialog is widened to reach extraWidth past
+ * its rightmost control. Returns the new font, which the caller deletes; 0
+ * when the dialog has no font (the system font) or the font can't be made;
+ * the dialog's own font, with nothing changed, when that font can't be read. */
+CORVA_API CvHFONT UnBoldDialogFont(CvHWND dialog, int16_t extraWidth);
+/* The older form: new font for the controls, then, for a dialog with a dialog
+ * identifier property, the layout of its dialog template resource again. */
+CORVA_API CvHFONT UnBoldDialogFontOld(CvHWND dialog);
+/* Converts between the two records. Each returns a record of the library's own
+ * that the next call overwrites (copy it before); null for a null source. */
+CORVA_API CvLOGFONT *psCreateLOGFONT(const CvCVXFONT *source);
+CORVA_API CvCVXFONT *psCreateCVXFONT(const CvLOGFONT *source);
+/* The shared answer to a dialog's colour (WM_CTLCOLOR...) and palette messages
+ * (WM_QUERYNEWPALETTE, WM_PALETTECHANGED); 0 for any other message. */
+CORVA_API intptr_t HandleGlobalDlgMessages(CvHWND dialog, uint32_t message, uintptr_t wParam,
+                                           intptr_t lParam, CvUniversalDlgColors *record,
+                                           const CvControlColorEntry *list);
 
 /* ---- Window properties -----------------------------------------------------
  * Kept on a window under the library's atoms "CVX DIALOG ID", "WINDOW DATA PTR"

@@ -1,6 +1,8 @@
 #include <corvaplat/gdi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <map>
 #include <mutex>
 
@@ -534,6 +536,87 @@ bool TextOutA(DcHandle dc, int x, int y, const char* text, int count) {
   log_op(g, *d, dc, DrawOp::kText, Rect{x, y, x + s.cx, y + s.cy}, d->state.text_color,
          std::string(text != nullptr ? text : "", static_cast<std::size_t>(count)));
   return true;
+}
+
+int DrawTextA(DcHandle dc, const char* text, int count, Rect* rect, std::uint32_t format) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr || rect == nullptr || text == nullptr) return 0;
+  std::string all(text, count < 0 ? std::strlen(text) : static_cast<std::size_t>(count));
+  if (!(format & DT_NOPREFIX)) {
+    std::string plain;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      if (all[i] == '&' && i + 1 < all.size()) ++i;
+      plain += all[i];
+    }
+    all = plain;
+  }
+  if (all.empty()) return 0;
+  const LogFont* f = font_of(g, *d);
+  auto width_of = [f](std::string_view s) {
+    int w = 0;
+    for (char c : s) w += char_width(*f, c);
+    return w;
+  };
+  const int line_height = pixel_height(*f);
+  const int room = rect->right - rect->left;
+  std::vector<std::string> lines;
+  if (format & DT_SINGLELINE) {
+    std::string one;
+    for (char c : all) {
+      if (c != '\r' && c != '\n') one += c;
+    }
+    lines.push_back(one);
+  } else {
+    std::size_t start = 0;
+    while (start <= all.size()) {
+      std::size_t end = all.find('\n', start);
+      std::string line = all.substr(start, end == std::string::npos ? std::string::npos : end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (format & DT_WORDBREAK) {
+        while (width_of(line) > room) {
+          std::size_t cut = line.size();
+          while (cut > 0 && (line[cut - 1] != ' ' || width_of(line.substr(0, cut - 1)) > room)) --cut;
+          if (cut == 0) break;  // a word longer than the width stays whole
+          lines.push_back(line.substr(0, cut - 1));
+          line = line.substr(cut);
+        }
+      }
+      lines.push_back(line);
+      if (end == std::string::npos) break;
+      start = end + 1;
+    }
+  }
+  int widest = 0;
+  for (const std::string& l : lines) widest = std::max(widest, width_of(l));
+  const int total = line_height * static_cast<int>(lines.size());
+  if (format & DT_CALCRECT) {
+    if (!(format & DT_WORDBREAK)) rect->right = rect->left + widest;
+    rect->bottom = rect->top + total;
+    return total;
+  }
+  int y = rect->top;
+  if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+    y = rect->top + (rect->bottom - rect->top - line_height) / 2;
+  else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
+    y = rect->bottom - line_height;
+  const int first = y;
+  for (const std::string& l : lines) {
+    const int w = width_of(l);
+    int x = rect->left;
+    if (format & DT_CENTER) x = rect->left + (room - w) / 2;
+    else if (format & DT_RIGHT) x = rect->right - w;
+    DrawOp op{DrawOp::kText, dc, d->window, Rect{x, y, x + w, y + line_height},
+              d->state.text_color, l, d->state.clipped, d->state.clip};
+    if (!(format & DT_NOCLIP)) {
+      op.clipped = true;
+      op.clip = *rect;
+    }
+    g.log.push_back(op);
+    y += line_height;
+  }
+  return y - first + (first - rect->top);
 }
 
 const std::vector<DrawOp>& drawing_log() { return gdi().log; }

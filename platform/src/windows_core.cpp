@@ -440,7 +440,7 @@ bool DestroyWindow(WindowHandle hwnd) {
     SetLastError(kErrorAccessDenied);
     return false;
   }
-  if (w->destroying && !(w->style & WS_CHILD)) return true;
+  if (w->destroying) return true;  // already on its way (a handler asked again)
   w->destroying = true;
   const bool top = (w->style & WS_CHILD) == 0;
   const WindowHandle owner = w->owner;
@@ -997,6 +997,58 @@ bool AdjustWindowRect(Rect* rect, std::uint32_t style, bool menu) {
   rect->top -= f + caption_height(style) + (menu ? 19 : 0);
   rect->right += f;
   rect->bottom += f;
+  return true;
+}
+
+namespace {
+struct DeferredMove {
+  WindowHandle hwnd, insert_after;
+  int x, y, width, height;
+  std::uint32_t flags;
+};
+std::map<DeferHandle, std::vector<DeferredMove>>& deferred() {
+  static auto* d = new std::map<DeferHandle, std::vector<DeferredMove>>;
+  return *d;
+}
+DeferHandle g_next_defer = 0x00600001;
+}  // namespace
+
+DeferHandle BeginDeferWindowPos(int count) {
+  if (count < 0) {
+    SetLastError(kErrorInvalidParameter);
+    return 0;
+  }
+  std::lock_guard g(lock());
+  const DeferHandle h = g_next_defer++;
+  deferred()[h].reserve(static_cast<std::size_t>(count));
+  return h;
+}
+
+DeferHandle DeferWindowPos(DeferHandle moves, WindowHandle hwnd, WindowHandle insert_after, int x,
+                           int y, int width, int height, std::uint32_t flags) {
+  std::lock_guard g(lock());
+  auto it = deferred().find(moves);
+  if (it == deferred().end()) return 0;
+  if (!IsWindow(hwnd)) {
+    deferred().erase(it);
+    SetLastError(kErrorInvalidWindowHandle);
+    return 0;
+  }
+  it->second.push_back(DeferredMove{hwnd, insert_after, x, y, width, height, flags});
+  return moves;
+}
+
+bool EndDeferWindowPos(DeferHandle moves) {
+  std::vector<DeferredMove> list;
+  {
+    std::lock_guard g(lock());
+    auto it = deferred().find(moves);
+    if (it == deferred().end()) return false;
+    list = std::move(it->second);
+    deferred().erase(it);
+  }
+  for (const DeferredMove& m : list)
+    SetWindowPos(m.hwnd, m.insert_after, m.x, m.y, m.width, m.height, m.flags);
   return true;
 }
 

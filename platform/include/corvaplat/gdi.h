@@ -119,6 +119,20 @@ CORVAPLAT_API bool LineTo(DcHandle dc, int x, int y);
 CORVAPLAT_API int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush);
 CORVAPLAT_API bool TextOutA(DcHandle dc, int x, int y, const char* text, int count);
 
+// DrawTextA formats.
+enum : std::uint32_t {
+  DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+  DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_NOCLIP = 0x100, DT_CALCRECT = 0x400,
+  DT_NOPREFIX = 0x800,
+};
+// Text in a rectangle: lines at '\n' (and, with DT_WORDBREAK, at the last blank
+// that fits the width), '&' marking a mnemonic unless DT_NOPREFIX, aligned by
+// the format and clipped to the rectangle unless DT_NOCLIP. Returns the height
+// from the rectangle's top to the end of the text (0 for none); DT_CALCRECT
+// only measures, setting the rectangle's right and bottom.
+CORVAPLAT_API int DrawTextA(DcHandle dc, const char* text, int count, Rect* rect,
+                            std::uint32_t format);
+
 struct DrawOp {
   enum Kind { kLine, kFill, kText } kind;
   DcHandle dc;

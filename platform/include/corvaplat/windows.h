@@ -295,6 +295,15 @@ CORVAPLAT_API bool MoveWindow(WindowHandle hwnd, int x, int y, int width, int he
 CORVAPLAT_API bool SetWindowPos(WindowHandle hwnd, WindowHandle insert_after, int x, int y,
                                 int width, int height, std::uint32_t flags);
 CORVAPLAT_API bool AdjustWindowRect(Rect* rect, std::uint32_t style, bool menu);
+// Several moves carried out together: Begin gives a handle (0 for a negative
+// count), Defer queues one SetWindowPos (0 and the queue dropped for a bad
+// window), End carries them all out in order.
+using DeferHandle = std::uint32_t;
+CORVAPLAT_API DeferHandle BeginDeferWindowPos(int count);
+CORVAPLAT_API DeferHandle DeferWindowPos(DeferHandle moves, WindowHandle hwnd,
+                                         WindowHandle insert_after, int x, int y, int width,
+                                         int height, std::uint32_t flags);
+CORVAPLAT_API bool EndDeferWindowPos(DeferHandle moves);
 // Paint requests: the update rectangle of a window (union of invalidations).
 CORVAPLAT_API bool InvalidateRect(WindowHandle hwnd, const Rect* rect, bool erase);
 CORVAPLAT_API bool ValidateRect(WindowHandle hwnd, const Rect* rect);
