@@ -157,6 +157,11 @@ class Host {
     if (interesting(m)) note(h, m, w);
     if (m == WM_COMMAND && current() != nullptr) current()->commands.push_back(
         static_cast<std::uint16_t>(w & 0xFFFF));
+    // The product's frame keeps the library's active flag.
+    if (m == WM_ACTIVATEAPP) {
+      if (w != 0) WeBecomeActive();
+      else WeBecomeInactive();
+    }
     return DefWindowProcA(h, m, w, l);
   }
 

@@ -580,3 +580,68 @@ TEST_F(Windows, ModalDialogRunsItsOwnLoopWithTheOwnerDisabled) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every call on a handle whose window is gone answers as for no window.
+TEST_F(Windows, DestroyedHandlesAnswerNothing) {
+  const WindowHandle parent = make();
+  const WindowHandle dead = make(parent, 5, WS_VISIBLE, "EDIT", "gone");
+  ASSERT_TRUE(DestroyWindow(dead));
+  Rect r{1, 2, 3, 4};
+  Point p{7, 8};
+  char text[8] = "keep";
+  MSG msg{dead, WM_CHAR, 'x', 0, 0, {0, 0}};
+  struct Call {
+    const char* name;
+    bool answered;
+  };
+  const Call calls[] = {
+      {"IsWindow", IsWindow(dead)},
+      {"SendMessageA", SendMessageA(dead, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x")) != 0},
+      {"PostMessageA", PostMessageA(dead, WM_USER, 0, 0)},
+      {"DispatchMessageA", DispatchMessageA(&msg) != 0},
+      {"SetWindowTextA", SetWindowTextA(dead, "x")},
+      {"GetWindowTextA", GetWindowTextA(dead, text, sizeof text) != 0},
+      {"ShowWindow", ShowWindow(dead, SW_SHOW)},
+      {"IsWindowVisible", IsWindowVisible(dead)},
+      {"EnableWindow", EnableWindow(dead, false)},
+      {"IsWindowEnabled", IsWindowEnabled(dead)},
+      {"SetFocus", SetFocus(dead) != 0},
+      {"SetActiveWindow", SetActiveWindow(dead) != 0},
+      {"GetWindowRect", GetWindowRect(dead, &r)},
+      {"GetClientRect", GetClientRect(dead, &r)},
+      {"ClientToScreen", ClientToScreen(dead, &p)},
+      {"SetWindowPos", SetWindowPos(dead, 0, 0, 0, 1, 1, 0)},
+      {"InvalidateRect", InvalidateRect(dead, nullptr, true)},
+      {"SetPropA", SetPropA(dead, "p", 1)},
+      {"GetPropA", GetPropA(dead, "p") != 0},
+      {"SetTimer", SetTimer(dead, 1, 10, nullptr) != 0},
+      {"FlashWindow", FlashWindow(dead, true)},
+      {"GetParent", GetParent(dead) != 0},
+      {"GetWindow", GetWindow(dead, GW_CHILD) != 0},
+      {"GetDlgItem", GetDlgItem(parent, 5) != 0},
+      {"GetWindowLongA", GetWindowLongA(dead, GWL_STYLE) != 0},
+      {"SetWindowLongA", SetWindowLongA(dead, GWL_STYLE, 0) != 0},
+      {"GetClassNameA", GetClassNameA(dead, text, sizeof text) != 0},
+      {"IsDialogMessageA", IsDialogMessageA(dead, &msg)},
+      {"TranslateAcceleratorA", TranslateAcceleratorA(dead, 0, &msg)},
+      {"DestroyWindow", DestroyWindow(dead)},
+  };
+  for (const Call& c : calls) EXPECT_FALSE(c.answered) << c.name;
+  EXPECT_EQ(r, (Rect{1, 2, 3, 4}));  // out-parameters are left alone
+  EXPECT_EQ(p.x, 7);
+  EXPECT_EQ(dump_window_tree(parent).find("EDIT"), std::string::npos);
+  // Null out-parameters are refused, not written.
+  EXPECT_FALSE(GetWindowRect(parent, nullptr));
+  EXPECT_EQ(GetMessageA(nullptr, 0, 0, 0), -1);
+  EXPECT_EQ(GetMessageA(&msg, dead, 0, 0), -1);
+  EXPECT_FALSE(PeekMessageA(nullptr, 0, 0, 0, PM_REMOVE));
+  EXPECT_EQ(DispatchMessageA(nullptr), 0);
+  EXPECT_FALSE(TranslateMessage(nullptr));
+  EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, 0, 0, 0, nullptr), 0u);
+  EXPECT_EQ(CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 1, 1, 0, 0, 0, nullptr), 0u);
+  EXPECT_EQ(CreateWindowExA(0, nullptr, "", 0, 0, 0, 1, 1, 0, 0, 0, nullptr), 0u);
+}
+
+}  // namespace

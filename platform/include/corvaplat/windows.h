@@ -348,6 +348,9 @@ struct DialogTemplate {
   int x = 0, y = 0, cx = 0, cy = 0;
   std::string caption;
   std::string class_name;  // empty: the dialog class
+  // The font the template names; kept for the host. The dialog manager lays
+  // every dialog out in the default font's units and gives it no font (a
+  // host that wants one sends WM_SETFONT).
   std::uint16_t point_size = 0;
   std::string face_name;
   std::vector<DialogItem> items;
