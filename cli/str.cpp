@@ -92,11 +92,8 @@ int run(const Args& all) {
 
 // Lays out the sample ledger lines in fixed columns, as a report would.
 int demo(const std::string& samples) {
-  std::ifstream in(samples + "/ledger.txt");
-  if (!in) {
-    std::cerr << "corva: cannot read " << samples << "/ledger.txt\n";
-    return 1;
-  }
+  std::ifstream in;
+  if (!open_sample(samples, "ledger.txt", in)) return 1;
   std::string line;
   while (std::getline(in, line)) {
     const auto bar = line.find('|');
