@@ -188,11 +188,8 @@ int run_duration(const Args& args) {
 
 // Reads the sample's typed dates and shows each one's texts and steps.
 int demo_date(const std::string& samples) {
-  std::ifstream in(samples + "/dates.txt");
-  if (!in) {
-    std::cerr << "corva: cannot read " << samples << "/dates.txt\n";
-    return 1;
-  }
+  std::ifstream in;
+  if (!open_sample(samples, "dates.txt", in)) return 1;
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
@@ -216,11 +213,8 @@ int demo_date(const std::string& samples) {
 
 // Totals the hours of the sample time sheet.
 int demo_time(const std::string& samples) {
-  std::ifstream in(samples + "/timesheet.txt");
-  if (!in) {
-    std::cerr << "corva: cannot read " << samples << "/timesheet.txt\n";
-    return 1;
-  }
+  std::ifstream in;
+  if (!open_sample(samples, "timesheet.txt", in)) return 1;
   std::string line;
   CvDuration total{0, 0, 0};
   float units = 0;

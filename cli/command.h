@@ -35,5 +35,8 @@ bool take_option(Args& args, std::string_view name, std::string& value);
 bool parse_number(const std::string& text, unsigned long max, unsigned long& value);
 // Writes "corva: <what>" to standard error and returns 2 (usage error).
 int usage_error(const std::string& what);
+// Opens the file NAME of the samples directory for a demo; false (with a
+// message on standard error) when it cannot be read.
+bool open_sample(const std::string& samples, const char* name, std::ifstream& in);
 
 }  // namespace corva::cli

@@ -57,11 +57,8 @@ int run(const Args& args) {
 // Sorts the sample chart of accounts by number, finds, renames and removes
 // entries, and pastes the expense accounts into a list of their own.
 int demo(const std::string& samples) {
-  std::ifstream in(samples + "/accounts.txt");
-  if (!in) {
-    std::cerr << "corva: cannot read " << samples << "/accounts.txt\n";
-    return 1;
-  }
+  std::ifstream in;
+  if (!open_sample(samples, "accounts.txt", in)) return 1;
   Owned chart("chart of accounts"), expenses("expenses");
   if (chart.list == nullptr || expenses.list == nullptr) return 1;
   std::string line;

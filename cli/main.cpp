@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 #include "cli/command.h"
@@ -88,6 +89,13 @@ bool parse_number(const std::string& text, unsigned long max, unsigned long& val
 int usage_error(const std::string& what) {
   std::cerr << "corva: " << what << "\n";
   return 2;
+}
+
+bool open_sample(const std::string& samples, const char* name, std::ifstream& in) {
+  in.open(samples + "/" + name);
+  if (in) return true;
+  std::cerr << "corva: cannot read " << samples << "/" << name << "\n";
+  return false;
 }
 
 }  // namespace corva::cli

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/buffer.h"
 #include "cli/command.h"
 #include "corvalib.h"
 
@@ -21,17 +22,6 @@ constexpr const char* kUsage =
     "  compare  A B\n"
     "Texts go into an array of HIGH H (default 80) and are cut to fit.\n"
     "The result is printed between brackets, so padding shows.\n";
-
-// A working bounded string of the requested HIGH.
-struct Buffer {
-  std::vector<char> bytes;
-  uint16_t high;
-  Buffer(unsigned long h, const std::string& text) : bytes(h + 1), high(static_cast<uint16_t>(h)) {
-    Assign(static_cast<uint16_t>(text.size()), text.c_str(), high, bytes.data());
-  }
-  char* data() { return bytes.data(); }
-  std::string text() const { return std::string(bytes.data(), Length(high, bytes.data())); }
-};
 
 int print(const Buffer& b) {
   std::cout << "[" << b.text() << "]\n";
@@ -102,11 +92,8 @@ int run(const Args& all) {
 
 // Lays out the sample ledger lines in fixed columns, as a report would.
 int demo(const std::string& samples) {
-  std::ifstream in(samples + "/ledger.txt");
-  if (!in) {
-    std::cerr << "corva: cannot read " << samples << "/ledger.txt\n";
-    return 1;
-  }
+  std::ifstream in;
+  if (!open_sample(samples, "ledger.txt", in)) return 1;
   std::string line;
   while (std::getline(in, line)) {
     const auto bar = line.find('|');

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/buffer.h"
 #include "cli/command.h"
 #include "corvalib.h"
 
@@ -21,16 +22,6 @@ constexpr const char* kUsage =
     "References go into an array of HIGH H (default 20) and are cut to fit.\n"
     "Results are printed between brackets, so spaces show.\n";
 
-struct Buffer {
-  std::vector<char> bytes;
-  uint16_t high;
-  Buffer(unsigned long h, const std::string& text) : bytes(h + 1), high(static_cast<uint16_t>(h)) {
-    Assign(static_cast<uint16_t>(std::min<std::size_t>(text.size(), 65535)), text.c_str(), high,
-           bytes.data());
-  }
-  char* data() { return bytes.data(); }
-  std::string text() const { return std::string(bytes.data(), Length(high, bytes.data())); }
-};
 
 // Prints the lines LineWrapper takes out of the text; stops when a call takes
 // nothing (a width of 0 leaves the words where they are).

@@ -249,31 +249,31 @@ bool signed_variable(File& f) {
   return false;
 }
 
-bool read_block(File& f, std::uint16_t count, void* data) {
-  if (!signed_variable(f)) return false;
-  const std::uint32_t n = plat::_lread(f.handle, data, count);
+// Records how a block transfer of count bytes went: n bytes moved, or the
+// transfer failed. False (result set) on failure; the caller sets the result
+// of a transfer that went through.
+bool note_transfer(File& f, std::uint32_t n, std::uint16_t count) {
   if (n == plat::kTransferError) {
     f.lastCount = 0;
     f.result = CVX_FILE_FAILED;
     return false;
   }
   f.lastCount = static_cast<std::uint16_t>(n);
-  f.result = CVX_FILE_DONE;
   f.eof = n < count ? 1 : 0;
+  return true;
+}
+
+bool read_block(File& f, std::uint16_t count, void* data) {
+  if (!signed_variable(f)) return false;
+  if (!note_transfer(f, plat::_lread(f.handle, data, count), count)) return false;
+  f.result = CVX_FILE_DONE;
   return true;
 }
 
 bool write_block(File& f, std::uint16_t count, const void* data) {
   if (!signed_variable(f)) return false;
-  const std::uint32_t n = plat::_lwrite(f.handle, data, count);
-  if (n == plat::kTransferError) {
-    f.lastCount = 0;
-    f.result = CVX_FILE_FAILED;
-    return false;
-  }
-  f.lastCount = static_cast<std::uint16_t>(n);
-  f.eof = n < count ? 1 : 0;
-  f.result = n < count ? CVX_FILE_MEDIUM_FULL : CVX_FILE_DONE;
+  if (!note_transfer(f, plat::_lwrite(f.handle, data, count), count)) return false;
+  f.result = f.lastCount < count ? CVX_FILE_MEDIUM_FULL : CVX_FILE_DONE;
   return f.result == CVX_FILE_DONE;
 }
 

@@ -53,12 +53,29 @@ void format_into(std::uint16_t high, char* buffer, const char* format, va_list a
   if (n < 0) std::memset(buffer, 0, high + 1u);
 }
 
+// Logs and shows the message loaded for REF: as one of the library's own, or
+// as the product's with the help context of REF.
+std::uint16_t show_loaded(Ref ref, std::uint16_t high, const char* buffer, std::uint32_t style,
+                          bool library) {
+  return library ? log_and_show_library(ref.log_number(), high, buffer, style)
+                 : log_and_show(ref.log_number(), high, buffer, style, ref.help_context());
+}
+
 std::uint16_t with_card(std::uint32_t style, Ref ref, std::uint16_t n, bool library) {
   char buffer[kCardHigh + 1];
   load_message(&style, ref, kCardHigh, buffer);
   put_number(kCardHigh, buffer, n);
-  return library ? log_and_show_library(ref.log_number(), kCardHigh, buffer, style)
-                 : log_and_show(ref.log_number(), kCardHigh, buffer, style, ref.help_context());
+  return show_loaded(ref, kCardHigh, buffer, style, library);
+}
+
+// The "$$$" form in a local buffer of HIGH High.
+template <std::uint16_t High>
+std::uint16_t with_string(std::uint32_t style, Ref ref, std::uint16_t shigh, const char* s,
+                          bool library) {
+  char buffer[High + 1];
+  load_message(&style, ref, High, buffer);
+  put_text(High, buffer, bs::view(shigh, s, High));
+  return show_loaded(ref, High, buffer, style, library);
 }
 
 }  // namespace
@@ -78,11 +95,7 @@ uint16_t MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) {
 }
 
 uint16_t MessageWithString(uint32_t style, uintptr_t ref, uint16_t shigh, const char* s) {
-  char buffer[kStringHigh + 1];
-  const Ref r = Ref::from(ref);
-  load_message(&style, r, kStringHigh, buffer);
-  put_text(kStringHigh, buffer, bs::view(shigh, s, kStringHigh));
-  return log_and_show(r.log_number(), kStringHigh, buffer, style, r.help_context());
+  return with_string<kStringHigh>(style, Ref::from(ref), shigh, s, false);
 }
 
 uint16_t MessageWithArgs(uint32_t style, uintptr_t ref, ...) {
@@ -183,7 +196,7 @@ uint16_t Lib_Message(uint32_t style, uintptr_t ref) {
   char buffer[kCardHigh + 1];
   const Ref r = Ref::from(ref);
   load_message(&style, r, kCardHigh, buffer);
-  return log_and_show_library(r.log_number(), kCardHigh, buffer, style);
+  return show_loaded(r, kCardHigh, buffer, style, true);
 }
 
 uint16_t Lib_MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) {
@@ -191,11 +204,7 @@ uint16_t Lib_MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) {
 }
 
 uint16_t Lib_MessageWithString(uint32_t style, uintptr_t ref, uint16_t shigh, const char* s) {
-  char buffer[kCardHigh + 1];
-  const Ref r = Ref::from(ref);
-  load_message(&style, r, kCardHigh, buffer);
-  put_text(kCardHigh, buffer, bs::view(shigh, s, kCardHigh));
-  return log_and_show_library(r.log_number(), kCardHigh, buffer, style);
+  return with_string<kCardHigh>(style, Ref::from(ref), shigh, s, true);
 }
 
 }  // extern "C"

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "corvalib/frame.h"
 #include "corvaplat/globalmem.h"
@@ -9,6 +11,7 @@
 #include "corvaplat/msgbox.h"
 #include "corvaplat/process.h"
 #include "frame/state.h"
+#include "support/boxes.h"
 
 namespace {
 
@@ -65,13 +68,6 @@ uint32_t header_of(void* p) {
   return h;
 }
 
-int g_boxes = 0;
-int count_box(void*, const corva::platform::MessageBoxRequest& r) {
-  ++g_boxes;
-  EXPECT_STREQ(r.text, "Not enough Memory to run.");
-  return corva::platform::IDOK;
-}
-
 TEST(Allocator, BlocksHeadersAndGrowth) {
   void* p = _RealAllocate(0);
   ASSERT_NE(p, nullptr);
@@ -93,21 +89,20 @@ TEST(Allocator, BlocksHeadersAndGrowth) {
 }
 
 TEST(Allocator, OutOfMemoryTellsAndKeepsTheOldBlock) {
-  auto prev = corva::platform::set_message_box_presenter(count_box, nullptr);
-  g_boxes = 0;
+  const std::string kNoMemory = "Not enough Memory to run.";
+  corva::test::BoxRecorder boxes;
   void* v = _RealAllocate(8);
   void* old = v;
   EXPECT_FALSE(_CppReAllocate(&v, &v, 0xFFFFFFFFu, __FILE__, __LINE__));
   EXPECT_EQ(v, nullptr);
-  EXPECT_EQ(g_boxes, 1);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>(1, kNoMemory));
   _RealDeAllocate(old);  // still a valid block
 
   uint32_t handle = 1234;
   corva::platform::fail_next_global_allocations(1);
   EXPECT_EQ(_OldAllocate(&handle, 16), nullptr);
   EXPECT_EQ(handle, 0u);
-  EXPECT_EQ(g_boxes, 2);
-  corva::platform::set_message_box_presenter(prev, nullptr);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, kNoMemory));
 }
 
 TEST(Allocator, GlobalBlocks) {

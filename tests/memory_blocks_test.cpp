@@ -8,25 +8,12 @@
 #include "containers/memstore.h"
 #include "corvalib/containers.h"
 #include "corvaplat/globalmem.h"
-#include "corvaplat/msgbox.h"
+#include "support/boxes.h"
 
 namespace {
 
 namespace cn = corva::containers;
 namespace pf = corva::platform;
-
-std::vector<std::string> g_shown;
-int record_box(void*, const pf::MessageBoxRequest& r) {
-  g_shown.emplace_back(r.text);
-  return pf::IDOK;
-}
-
-// Collects the boxes shown while it lives.
-struct Boxes {
-  pf::MessageBoxPresenter previous;
-  Boxes() : previous(pf::set_message_box_presenter(record_box, nullptr)) { g_shown.clear(); }
-  ~Boxes() { pf::set_message_box_presenter(previous, nullptr); }
-};
 
 std::vector<uint32_t> identifiers() {
   const cn::MemStore& s = cn::memstore();
@@ -35,7 +22,7 @@ std::vector<uint32_t> identifiers() {
 
 TEST(MemoryBlocks, TableOrderLockingAndZeroFill) {
   ASSERT_EQ(cn::memstore().count, 0);
-  Boxes boxes;
+  corva::test::BoxRecorder boxes;
   for (uint32_t id : {1u, 2u, 3u}) ASSERT_EQ(CreateMem(id, 64), 1);
   auto* p3 = static_cast<unsigned char*>(LockMem(3));
   ASSERT_NE(p3, nullptr);
@@ -61,7 +48,7 @@ TEST(MemoryBlocks, TableOrderLockingAndZeroFill) {
     EXPECT_EQ(LockMem(id), nullptr) << id;
     EXPECT_EQ(UnLockMem(id), 0) << id;
   }
-  EXPECT_TRUE(g_shown.empty());
+  EXPECT_TRUE(boxes.texts().empty());
 
   DeleteMem(1);
   DeleteMem(3);
@@ -69,16 +56,16 @@ TEST(MemoryBlocks, TableOrderLockingAndZeroFill) {
 }
 
 TEST(MemoryBlocks, FailedAllocationKeepsAnEmptyEntry) {
-  Boxes boxes;
+  corva::test::BoxRecorder boxes;
   pf::fail_next_global_allocations(1);
   EXPECT_EQ(CreateMem(0xFFFFFFFFu, 16), 0);
-  ASSERT_EQ(g_shown, (std::vector<std::string>{"Not enough Memory to run."}));
+  ASSERT_EQ(boxes.texts(), (std::vector<std::string>{"Not enough Memory to run."}));
   EXPECT_EQ(identifiers(), (std::vector<uint32_t>{0xFFFFFFFFu}));
   EXPECT_EQ(LockMem(0xFFFFFFFFu), nullptr);
   EXPECT_EQ(UnLockMem(0xFFFFFFFFu), 0);
   DeleteMem(0xFFFFFFFFu);
   EXPECT_EQ(cn::memstore().count, 0);
-  EXPECT_EQ(g_shown.size(), 1u);
+  EXPECT_EQ(boxes.count(), 1u);
 }
 
 // The stderr of the child: each box as a line, then the fatal exit.

@@ -13,6 +13,7 @@
 #include "corvaplat/clock.h"
 #include "corvaplat/msgbox.h"
 #include "corvaplat/windows.h"
+#include "support/boxes.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ namespace pf = corva::platform;
 
 int g_ticks = 0;
 int g_ticks_until_active = 0;
-std::vector<std::string> g_boxes;
 
 // The host's frame: on the third tick of the wait timer the user clicks it.
 pf::LRESULT frame_procedure(pf::WindowHandle hwnd, std::uint32_t message, pf::WPARAM wParam,
@@ -30,15 +30,10 @@ pf::LRESULT frame_procedure(pf::WindowHandle hwnd, std::uint32_t message, pf::WP
   return pf::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-int record_box(void*, const pf::MessageBoxRequest& r) {
-  g_boxes.emplace_back(r.text);
-  return pf::IDOK;
-}
-
 TEST(MessagesOnWindows, WaitFlashesTheMainWindowUntilActive) {
   pf::ManualClock clock;
   pf::Clock* previous_clock = pf::set_clock(&clock);
-  const auto previous_box = pf::set_message_box_presenter(record_box, nullptr);
+  corva::test::BoxRecorder boxes;
   pf::WindowClass frame_class;
   frame_class.name = "MessagesTestFrame";
   frame_class.procedure = frame_procedure;
@@ -52,13 +47,13 @@ TEST(MessagesOnWindows, WaitFlashesTheMainWindowUntilActive) {
   for (int ticks : {1, 3}) {
     g_ticks = 0;
     g_ticks_until_active = ticks;
-    g_boxes.clear();
+    boxes.clear();
     MyCorvaLibDataPtr->AppActive = 0;
     const int flashes_before = pf::flash_count(main);
     const auto start = clock.ticks_ms();
     EXPECT_EQ(Message(0, 20300), pf::IDOK);
-    ASSERT_EQ(g_boxes.size(), 1u);
-    EXPECT_EQ(g_boxes[0], "Call Corvantis Technical Support.");
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.texts()[0], "Call Corvantis Technical Support.");
     EXPECT_EQ(g_ticks, ticks);
     // One flash per pass of the wait: before the first tick and after each one
     // that left the application in the background.
@@ -69,7 +64,6 @@ TEST(MessagesOnWindows, WaitFlashesTheMainWindowUntilActive) {
   MyCorvaLibDataPtr->MainWindow = 0;
   pf::DestroyWindow(main);
   pf::UnregisterClassA("MessagesTestFrame", 0);
-  pf::set_message_box_presenter(previous_box, nullptr);
   pf::set_clock(previous_clock);
 }
 

@@ -14,6 +14,7 @@
 #include "corvaplat/msgbox.h"
 #include "corvaplat/windows.h"
 #include "outside/bridge.h"
+#include "support/boxes.h"
 
 namespace {
 
@@ -27,7 +28,6 @@ struct Fake {
   std::vector<std::string> loads;
   std::string open_company;  // what QZ_GetCurrentCompany answers
   std::vector<std::string> started;
-  std::vector<std::string> boxes;
 } g;
 
 uint32_t load16(const char* path) {
@@ -152,14 +152,10 @@ uint32_t record_start(void*, const char* line, uint32_t show) {
   g.started.push_back(std::string(line) + " /" + std::to_string(show));
   return 33;
 }
-int record_box(void*, const pf::MessageBoxRequest& r) {
-  g.boxes.emplace_back(r.text);
-  return pf::IDOK;
-}
 
 TEST_F(Bridge, ReportWriterStartsRaisesOrRefuses) {
   const auto previous_starter = pf::set_program_starter(record_start, nullptr);
-  const auto previous_box = pf::set_message_box_presenter(record_box, nullptr);
+  corva::test::BoxRecorder boxes;
   ASSERT_EQ(WriteCVXProfileString("Install", "PROGRAMPATH", "C:\\CVR"), 1);
   pf::WindowClass cls;
   cls.name = "xvt320task9012";
@@ -185,13 +181,13 @@ TEST_F(Bridge, ReportWriterStartsRaisesOrRefuses) {
   EXPECT_EQ(g.started.size(), 1u);
   EXPECT_TRUE(pf::IsWindowVisible(writer));
   EXPECT_EQ(pf::GetWindowLongA(writer, pf::GWL_STYLE) & pf::WS_MINIMIZE, 0);
-  EXPECT_TRUE(g.boxes.empty());
+  EXPECT_TRUE(boxes.texts().empty());
 
   // Running for another company: message 20347 and nothing else.
   CVRRun("C:\\DATA\\CO2");
   EXPECT_EQ(g.started.size(), 1u);
-  ASSERT_EQ(g.boxes.size(), 1u);
-  EXPECT_EQ(g.boxes[0].rfind("Corvantis Report Writer is already running", 0), 0u);
+  ASSERT_EQ(boxes.count(), 1u);
+  EXPECT_EQ(boxes.texts()[0].rfind("Corvantis Report Writer is already running", 0), 0u);
 
   // No company given: the current directory is the one asked for.
   char current[260];
@@ -211,7 +207,6 @@ TEST_F(Bridge, ReportWriterStartsRaisesOrRefuses) {
 
   pf::DestroyWindow(writer);
   pf::UnregisterClassA("xvt320task9012", 0);
-  pf::set_message_box_presenter(previous_box, nullptr);
   pf::set_program_starter(previous_starter, nullptr);
 }
 

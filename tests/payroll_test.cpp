@@ -13,19 +13,12 @@
 #include "corvaplat/msgbox.h"
 #include "corvaplat/profile.h"
 #include "payroll/taxinfo.h"
+#include "support/boxes.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace pf = corva::platform;
-
-int g_boxes = 0;
-std::string g_last_box;
-int count_box(void*, const pf::MessageBoxRequest& r) {
-  ++g_boxes;
-  g_last_box = r.text;
-  return pf::IDOK;
-}
 
 const char* kFile =
     ";VERSION~1999.2\r\n"
@@ -57,11 +50,9 @@ class TaxFile : public testing::Test {
     write(kFile);
     set_data_path("T:\\CO1\\");
     corva::payroll::forget_filing_statuses();
-    previous_ = pf::set_message_box_presenter(count_box, nullptr);
-    g_boxes = 0;
+    boxes_.clear();
   }
   void TearDown() override {
-    pf::set_message_box_presenter(previous_, nullptr);
     set_data_path("");
     unsetenv("CORVALIB_DRIVE_T");
     corva::payroll::forget_filing_statuses();
@@ -74,7 +65,7 @@ class TaxFile : public testing::Test {
     Assign(static_cast<uint16_t>(std::strlen(path)), path, 63, MyCorvaLibDataPtr->DataPath);
   }
   corva::test::TempDir dir_;
-  pf::MessageBoxPresenter previous_ = nullptr;
+  corva::test::BoxRecorder boxes_;
 };
 
 TEST_F(TaxFile, StateRecords) {
@@ -120,7 +111,7 @@ TEST_F(TaxFile, StateRecords) {
   ASSERT_EQ(NewGetStateTaxInfo("CA", &ca), 1);
   EXPECT_EQ(+ca.SUILimit, 123);
   EXPECT_EQ(+ca.SIT, 0);
-  EXPECT_EQ(g_boxes, 0);
+  EXPECT_EQ(boxes_.count(), 0u);
 }
 
 TEST_F(TaxFile, StatesVersionAndFederalLimit) {
@@ -160,7 +151,7 @@ TEST_F(TaxFile, StatesVersionAndFederalLimit) {
   write("[General]\n");
   EXPECT_EQ(NewGetFederalTaxInfo(&limit), 1);
   EXPECT_DOUBLE_EQ(limit, 10000.0);
-  EXPECT_EQ(g_boxes, 0);
+  EXPECT_EQ(boxes_.count(), 0u);
 }
 
 TEST_F(TaxFile, FilingStatuses) {
@@ -219,8 +210,8 @@ TEST_F(TaxFile, MissingFileShowsOneMessagePerCall) {
   char version[9];
   EXPECT_EQ(GetTaxTableVersionInfo(version, sizeof version), 0);
   EXPECT_STREQ(version, "Unknown");
-  EXPECT_EQ(g_boxes, 4);
-  EXPECT_EQ(g_last_box, "Unable to locate TAXINFO.DAT.");
+  EXPECT_EQ(boxes_.count(), 4u);
+  EXPECT_EQ(boxes_.last(), "Unable to locate TAXINFO.DAT.");
   // The filing statuses fall back to the built-in list.
   EXPECT_EQ(GetFilingStatusFromText("Special A"), 8);
 }

@@ -18,6 +18,7 @@
 #include "corvaplat/platform.h"
 #include "corvaplat/locale.h"
 #include "corvaplat/profile.h"
+#include "support/windir.h"
 
 namespace {
 using namespace corva::platform;
@@ -240,9 +241,7 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFile) {
 }
 
 TEST_F(ProfileTest, ResolvesNames) {
-  const char* saved = std::getenv("CORVALIB_WINDIR");
-  const std::string old_windir = saved == nullptr ? "" : saved;
-  setenv("CORVALIB_WINDIR", (dir_ + "/windir").c_str(), 1);
+  corva::test::WindowsDirectory windir(dir_ + "/windir");
   setenv("CORVALIB_DRIVE_Q", dir_.c_str(), 1);
   reload_configuration();
   // The Windows directory is created on the first write.
@@ -261,12 +260,6 @@ TEST_F(ProfileTest, ResolvesNames) {
   EXPECT_EQ(WritePrivateProfileStringA("S", "K", "v", "R:\\A.INI"), 0);
   EXPECT_EQ(GetLastError(), kErrorPathNotFound);
   unsetenv("CORVALIB_DRIVE_Q");
-  if (old_windir.empty()) {
-    unsetenv("CORVALIB_WINDIR");
-  } else {
-    setenv("CORVALIB_WINDIR", old_windir.c_str(), 1);
-  }
-  reload_configuration();
 }
 
 }  // namespace

@@ -10,28 +10,17 @@
 #include "corvaplat/config.h"
 #include "corvaplat/profile.h"
 #include "corvaplat/registry.h"
+#include "support/temp_dir.h"
+#include "support/windir.h"
 
 namespace {
 using namespace corva::platform;
 
 class ProfilesTest : public testing::Test {
  protected:
-  void SetUp() override {
-    const char* saved = std::getenv("CORVALIB_WINDIR");
-    saved_ = saved == nullptr ? "" : saved;
-    char pattern[] = "/tmp/corva-profiles-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    setenv("CORVALIB_WINDIR", dir_.c_str(), 1);
-    reload_configuration();
-  }
-  void TearDown() override {
-    if (saved_.empty()) unsetenv("CORVALIB_WINDIR");
-    else setenv("CORVALIB_WINDIR", saved_.c_str(), 1);
-    reload_configuration();
-    set_reported_platform(kPlatformWin32Windows);
-    std::filesystem::remove_all(dir_);
-  }
-  std::string dir_, saved_;
+  void TearDown() override { set_reported_platform(kPlatformWin32Windows); }
+  corva::test::TempDir dir_;
+  corva::test::WindowsDirectory windir_{dir_.path()};
 };
 
 TEST_F(ProfilesTest, IniFilesOfTheProduct) {
@@ -56,7 +45,7 @@ TEST_F(ProfilesTest, IniFilesOfTheProduct) {
   EXPECT_STREQ(buffer, "/");
   EXPECT_EQ(GetSYSProfileString("Lib", "DATAPATH", "", buffer, 16, "cvx70.ini"), 7u);
   EXPECT_EQ(GetSYSProfileString("intl", "iCurrDigits", "", buffer, 16, nullptr), 1u);
-  EXPECT_EQ(GetSYSProfileString("intl", "iCurrDigits", "x", buffer, 16, (dir_ + "/no.ini").c_str()), 1u);
+  EXPECT_EQ(GetSYSProfileString("intl", "iCurrDigits", "x", buffer, 16, dir_.file("no.ini").c_str()), 1u);
   EXPECT_STREQ(buffer, "x");
 }
 

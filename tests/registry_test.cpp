@@ -12,6 +12,8 @@
 #include "corvaplat/config.h"
 #include "corvaplat/registry.h"
 #include "corvaplat/sys.h"
+#include "support/temp_dir.h"
+#include "support/windir.h"
 
 namespace {
 using namespace corva::platform;
@@ -25,27 +27,14 @@ std::string slurp(const std::string& path) {
 
 class RegistryTest : public testing::Test {
  protected:
-  void SetUp() override {
-    const char* saved = std::getenv("CORVALIB_WINDIR");
-    saved_ = saved == nullptr ? "" : saved;
-    char pattern[] = "/tmp/corva-registry-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    setenv("CORVALIB_WINDIR", (dir_ + "/win").c_str(), 1);
-    reload_configuration();
-  }
-  void TearDown() override {
-    if (saved_.empty()) unsetenv("CORVALIB_WINDIR");
-    else setenv("CORVALIB_WINDIR", saved_.c_str(), 1);
-    reload_configuration();
-    std::filesystem::remove_all(dir_);
-  }
   RegKey create(const char* path) {
     RegKey k = 0;
     EXPECT_EQ(RegCreateKeyExA(kHKeyLocalMachine, path, 0, "Cls", 0, kKeyAllAccess, nullptr, &k,
                               nullptr), 0);
     return k;
   }
-  std::string dir_, saved_;
+  corva::test::TempDir dir_;
+  corva::test::WindowsDirectory windir_{dir_.file("win")};
 };
 
 TEST_F(RegistryTest, KeepsValuesExactly) {
@@ -152,7 +141,7 @@ TEST_F(RegistryTest, UnreadableStoreIsKeptUntilAWrite) {
   EXPECT_EQ(slurp(registry_path()), garbage);
   const std::uint8_t one = 1;
   EXPECT_EQ(RegSetValueExA(k, "A", 0, kRegBinary, &one, 1), 0);
-  EXPECT_EQ(slurp(dir_ + "/win/CORVAREG.BAD"), garbage);
+  EXPECT_EQ(slurp(dir_.file("win/CORVAREG.BAD")), garbage);
   std::uint8_t back = 0;
   size = 1;
   EXPECT_EQ(RegQueryValueExA(k, "A", nullptr, nullptr, &back, &size), 0);

@@ -12,6 +12,8 @@
 #include "corvaplat/profile.h"
 #include "frame/settings.h"
 #include "frame/state.h"
+#include "support/temp_dir.h"
+#include "support/windir.h"
 
 namespace {
 using corva::frame::Settings;
@@ -24,26 +26,17 @@ class SettingsTest : public testing::Test {
     std::memcpy(saved_path_, corva::frame::record().DataPath, sizeof saved_path_);
     settings() = Settings{};
     std::memset(corva::frame::record().DataPath, 0, sizeof saved_path_);
-    const char* saved = std::getenv("CORVALIB_WINDIR");
-    saved_windir_ = saved == nullptr ? "" : saved;
-    char pattern[] = "/tmp/corva-settings-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    setenv("CORVALIB_WINDIR", dir_.c_str(), 1);
-    corva::platform::reload_configuration();
   }
   void TearDown() override {
     settings() = saved_settings_;
     std::memcpy(corva::frame::record().DataPath, saved_path_, sizeof saved_path_);
-    if (saved_windir_.empty()) unsetenv("CORVALIB_WINDIR");
-    else setenv("CORVALIB_WINDIR", saved_windir_.c_str(), 1);
-    corva::platform::reload_configuration();
-    std::filesystem::remove_all(dir_);
   }
-  void win_ini(const std::string& text) { std::ofstream(dir_ + "/WIN.INI") << text; }
-  void cvx_ini(const std::string& text) { std::ofstream(dir_ + "/CVX70.INI") << text; }
+  void win_ini(const std::string& text) { std::ofstream(dir_.file("WIN.INI")) << text; }
+  void cvx_ini(const std::string& text) { std::ofstream(dir_.file("CVX70.INI")) << text; }
   Settings saved_settings_;
   char saved_path_[64];
-  std::string dir_, saved_windir_;
+  corva::test::TempDir dir_;
+  corva::test::WindowsDirectory windir_{dir_.path()};
 };
 
 TEST_F(SettingsTest, RegionalSettings) {

@@ -33,6 +33,14 @@ bool should_fail(Heap& h) {
   return true;
 }
 
+// The block of HANDLE; the end of the table, with the invalid-handle error
+// set, when HANDLE names none. The caller holds the heap's lock.
+std::map<GlobalHandle, Block>::iterator find_block(Heap& h, GlobalHandle handle) {
+  auto it = h.blocks.find(handle);
+  if (it == h.blocks.end()) SetLastError(kErrorInvalidHandle);
+  return it;
+}
+
 }  // namespace
 
 GlobalHandle GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
@@ -53,11 +61,8 @@ GlobalHandle GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
 GlobalHandle GlobalReAlloc(GlobalHandle handle, std::size_t bytes, std::uint32_t flags) {
   Heap& h = heap();
   std::lock_guard lock(h.mutex);
-  auto it = h.blocks.find(handle);
-  if (it == h.blocks.end()) {
-    SetLastError(kErrorInvalidHandle);
-    return 0;
-  }
+  auto it = find_block(h, handle);
+  if (it == h.blocks.end()) return 0;
   void* p = should_fail(h) ? nullptr : std::realloc(it->second.data, bytes == 0 ? 1 : bytes);
   if (p == nullptr) {
     SetLastError(kErrorNotEnoughMemory);
@@ -74,11 +79,8 @@ GlobalHandle GlobalReAlloc(GlobalHandle handle, std::size_t bytes, std::uint32_t
 void* GlobalLock(GlobalHandle handle) {
   Heap& h = heap();
   std::lock_guard lock(h.mutex);
-  auto it = h.blocks.find(handle);
-  if (it == h.blocks.end()) {
-    SetLastError(kErrorInvalidHandle);
-    return nullptr;
-  }
+  auto it = find_block(h, handle);
+  if (it == h.blocks.end()) return nullptr;
   ++it->second.locks;
   return it->second.data;
 }
@@ -86,11 +88,8 @@ void* GlobalLock(GlobalHandle handle) {
 bool GlobalUnlock(GlobalHandle handle) {
   Heap& h = heap();
   std::lock_guard lock(h.mutex);
-  auto it = h.blocks.find(handle);
-  if (it == h.blocks.end()) {
-    SetLastError(kErrorInvalidHandle);
-    return false;
-  }
+  auto it = find_block(h, handle);
+  if (it == h.blocks.end()) return false;
   if (it->second.locks == 0) {
     SetLastError(kErrorNotLocked);
     return false;
@@ -103,11 +102,8 @@ bool GlobalUnlock(GlobalHandle handle) {
 GlobalHandle GlobalFree(GlobalHandle handle) {
   Heap& h = heap();
   std::lock_guard lock(h.mutex);
-  auto it = h.blocks.find(handle);
-  if (it == h.blocks.end()) {
-    SetLastError(kErrorInvalidHandle);
-    return handle;
-  }
+  auto it = find_block(h, handle);
+  if (it == h.blocks.end()) return handle;
   std::free(it->second.data);
   h.blocks.erase(it);
   return 0;

@@ -355,15 +355,20 @@ std::string line_ending_of(const Line& line, const std::string& eol) {
   return line.raw.empty() ? eol : "";
 }
 
+// Whether L is a line of KIND whose name folds to FOLDED.
+bool is_named(const Line& l, Line::Kind kind, const std::string& folded) {
+  if (l.kind != kind) return false;
+  std::string f;
+  append_folded(f, l.name);
+  return f == folded;
+}
+
 // Applies one write to the profile; false when nothing changed.
 bool edit(Profile& p, std::string_view section, const char* key, const char* value) {
   std::string folded_section;
   append_folded(folded_section, section);
   auto matches_section = [&](const Line& l) {
-    if (l.kind != Line::kSection) return false;
-    std::string f;
-    append_folded(f, l.name);
-    return f == folded_section;
+    return is_named(l, Line::kSection, folded_section);
   };
 
   if (key == nullptr) {  // delete every section of that name
@@ -391,12 +396,7 @@ bool edit(Profile& p, std::string_view section, const char* key, const char* val
       break;
     }
   }
-  auto is_key = [&](const Line& l) {
-    if (l.kind != Line::kEntry) return false;
-    std::string f;
-    append_folded(f, l.name);
-    return f == folded_key;
-  };
+  auto is_key = [&](const Line& l) { return is_named(l, Line::kEntry, folded_key); };
 
   if (value == nullptr) {  // delete the key in its section
     if (header == std::string::npos) return false;
