@@ -17,11 +17,6 @@
 #include "corvalib.h"
 #include "corvaplat/config.h"
 
-// The regional settings refresh; referenced weakly so that the command still
-// runs (without overrides) in a library that lacks it.
-extern "C" void ReReadWinIni(void);
-#pragma weak ReReadWinIni
-
 namespace corva::cli {
 namespace {
 
@@ -69,11 +64,6 @@ class Overrides {
     if (!thousand.empty()) keys.emplace_back("sThousand", thousand);
     if (!digits.empty()) keys.emplace_back("iCurrDigits", digits);
     if (keys.empty()) return true;
-    if (&ReReadWinIni == nullptr) {
-      std::cerr << "corva: this library cannot re-read the regional settings; "
-                   "--decimal, --thousand and --digits need it\n";
-      return false;
-    }
     char pattern[] = "/tmp/corva-num-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
       std::cerr << "corva: cannot make a temporary directory\n";
