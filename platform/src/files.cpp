@@ -17,7 +17,6 @@
 namespace corva::platform {
 namespace {
 
-constexpr std::size_t kMaxName = 259;  // longest name the original platform accepts
 constexpr std::uint32_t kMaxHandles = 65535;
 constexpr std::int64_t kMaxPosition = 0x7FFFFFFF;
 
