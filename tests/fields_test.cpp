@@ -1,8 +1,12 @@
 // The dialog-field helpers on the test host's customer screen.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "corvaplat/msgbox.h"
 #include "tests/ui_host.h"
 
 namespace {
@@ -126,6 +130,171 @@ TEST_F(Fields, ListAndComboSelection) {
   EXPECT_EQ(SetListByItemData(list, 42), 1);
   EXPECT_EQ(GetListSelItemData(list, nullptr), 42u);
   EXPECT_EQ(GetListIndexByItemData(0xDEAD, 42), -1);
+}
+
+// Amounts, reals and quantities written into an edit and read back; a missing
+// or destroyed control reads 0.0 and takes nothing.
+TEST_F(Fields, NumberFields) {
+  constexpr int kAmount = 801;
+  const WindowHandle e = add(d, "EDIT", "", kAmount);
+  struct Case {
+    const char* text;
+    double dollars, real, qty;
+  };
+  const Case cases[] = {
+      {"  1,234.5  ", 1234.5, 1234.5, 1234.5},  // blanks never reach the parser
+      {"-3", -0.03, -3.0, -0.03},  // amounts and quantities take the automatic point
+      {"abc", 0.0, 0.0, 0.0},
+      {"12x", NAN, 12.0, 0.0},  // NAN: whatever the parser stored; quantities read 0.0
+  };
+  for (Case c : cases) {
+    if (std::isnan(c.dollars)) MyStringToReal(39, c.text, &c.dollars);
+    SetWindowTextA(e, c.text);
+    EXPECT_DOUBLE_EQ(GetDlgItemDollars(d, kAmount), c.dollars) << c.text;
+    EXPECT_DOUBLE_EQ(GetDlgItemReal(d, kAmount), c.real) << c.text;
+    EXPECT_DOUBLE_EQ(GetWindowQty(e), c.qty) << c.text;
+  }
+  SetDlgItemDollars(d, -1234.5, kAmount);
+  EXPECT_EQ(window_text(e), "-1,234.50");
+  EXPECT_DOUBLE_EQ(GetWindowDollars(e), -1234.5);
+  SetDlgItemReal(d, 1234567.891, kAmount, 2);
+  EXPECT_EQ(window_text(e), "1,234,567.89");
+  EXPECT_DOUBLE_EQ(GetWindowReal(e), 1234567.89);
+  SetDlgItemDollars(d, 7, 999);
+  SetDlgItemReal(d, 7, 999, 2);
+  EXPECT_EQ(GetDlgItemDollars(d, 999) + GetDlgItemReal(d, 999) + GetDlgItemQty(d, 999), 0.0);
+  DestroyWindow(e);
+  SetWindowDollars(e, 1);
+  EXPECT_EQ(GetWindowDollars(e) + GetWindowReal(e) + GetWindowQty(e), 0.0);
+}
+
+TEST_F(Fields, DebitCreditPair) {
+  constexpr int kDebit = 811, kCredit = 812;
+  const WindowHandle dr = add(d, "EDIT", "x", kDebit);
+  const WindowHandle cr = add(d, "EDIT", "y", kCredit);
+  struct Case {
+    const char *debit, *credit;  // typed
+    double amount;               // read back
+    const char *debit_after, *credit_after;
+  };
+  const Case cases[] = {{"-3.00", "", -3.0, "", "3.00"},  // moves to the credit field
+                        {"", "", 0.0, "", ""},
+                        {"", "7.00", -7.0, "", "7.00"},
+                        {"5.00", "9.00", 5.0, "5.00", ""},
+                        {" ", "9.00", 0.0, "", ""},  // a blank debit counts as typed
+                        {"abc", "", 0.0, "", ""},
+                        {"0.005", "", 0.005, "", ""},  // within half a cent: both empty
+                        {"0.006", "", 0.006, "0.01", ""}};
+  for (const Case& c : cases) {
+    SetWindowTextA(dr, c.debit);
+    SetWindowTextA(cr, c.credit);
+    double amount = 99.0;
+    GetDlgDrCr(d, &amount, kDebit, kCredit);
+    EXPECT_DOUBLE_EQ(amount, c.amount) << c.debit << "/" << c.credit;
+    EXPECT_EQ(window_text(dr), c.debit_after) << c.debit << "/" << c.credit;
+    EXPECT_EQ(window_text(cr), c.credit_after) << c.debit << "/" << c.credit;
+  }
+  SetDlgDrCr(d, -0.006, kDebit, kCredit);
+  EXPECT_EQ(window_text(cr), "0.01");
+  // Either control missing: nothing, the amount untouched.
+  double amount = 99.0;
+  GetDlgDrCr(d, &amount, kDebit, 999);
+  GetDlgDrCr(d, &amount, 999, kCredit);
+  GetDlgDrCr(d, nullptr, kDebit, kCredit);
+  SetDlgDrCr(d, 8, 999, kCredit);
+  EXPECT_EQ(amount, 99.0);
+  EXPECT_EQ(window_text(cr), "0.01");
+}
+
+// A date-entry control: answers the get message with its date and takes a
+// date from the set message.
+std::uint32_t g_control_date = 0;
+LRESULT date_proc(WindowHandle h, std::uint32_t m, WPARAM w, LPARAM l) {
+  if (m == WM_USER + 105) return static_cast<LRESULT>(g_control_date);
+  if (m != WM_USER + 106) return DefWindowProcA(h, m, w, l);
+  g_control_date = static_cast<std::uint32_t>(l);
+  return 1;
+}
+
+TEST_F(Fields, DateFields) {
+  RegisterClassA(WindowClass{"CvxDate", date_proc, 0, kHostModule});
+  constexpr int kDateCtl = 821, kDateEdit = 822;
+  const WindowHandle dc = add(d, "CvxDate", "own", kDateCtl);
+  const WindowHandle de = add(d, "EDIT", "old", kDateEdit);
+  std::uint32_t legal = 0, illegal = 0;
+  MakeDate(3, 15, 2024, &legal);
+  MakeDate(2, 30, 2024, &illegal);
+  char medium[15] = {};
+  DateToMedStr(legal, 14, medium);
+  struct Case {
+    int id;
+    std::uint32_t in_control;
+    std::uint8_t ok;
+    std::uint32_t date;
+  };
+  const Case cases[] = {{kDateCtl, legal, 1, legal}, {kDateCtl, illegal, 0, illegal},
+                        {kDateEdit, legal, 0, 0},  // a plain edit answers 0
+                        {999, legal, 0, 77}};      // no control: untouched
+  for (const Case& c : cases) {
+    g_control_date = c.in_control;
+    std::uint32_t date = 77;
+    EXPECT_EQ(GetDlgItemDate(d, &date, static_cast<int16_t>(c.id)), c.ok) << c.id;
+    EXPECT_EQ(date, c.date) << c.id;
+  }
+  SetDlgItemDate(d, legal, kDateEdit);
+  EXPECT_EQ(window_text(de), medium);
+  SetWindowDate(de, illegal);
+  EXPECT_EQ(window_text(de), "");
+  SetFocus(de);
+  SetWindowDate(de, legal);  // focused: the whole text selected
+  EXPECT_EQ(SendMessageA(de, EM_GETSEL, 0, 0), static_cast<LRESULT>(std::strlen(medium)) << 16);
+  SetDlgItemDate(d, 0x07E80101, kDateCtl);  // the control takes it; its text is its own
+  EXPECT_EQ(g_control_date, 0x07E80101u);
+  EXPECT_EQ(window_text(dc), "own");
+  DestroyWindow(de);
+  SetWindowDate(de, legal);
+  std::uint32_t date = 77;
+  EXPECT_EQ(GetWindowDate(de, &date), 0);
+  EXPECT_EQ(date, 0u);
+}
+
+std::vector<std::string> g_shown;
+int record_box(void*, const MessageBoxRequest& r) {
+  g_shown.emplace_back(r.text);
+  return default_button(r.style);
+}
+
+TEST_F(Fields, CardinalInRange) {
+  const MessageBoxPresenter saved = set_message_box_presenter(record_box, nullptr);
+  constexpr int kCount = 831;
+  const WindowHandle e = add(d, "EDIT", "", kCount);
+  struct Case {
+    const char* text;
+    std::uint16_t max;  // min is 1
+    std::uint16_t value;
+    bool refused;
+  };
+  const Case cases[] = {{"7", 12, 7, false},  {"12", 12, 12, false}, {"13", 12, 13, true},
+                        {"0", 12, 0, true},   {"70000", 5000, 70000 & 0xFFFF, true},
+                        {"", 12, 0, true},    {"x", 12, 0, true}};
+  for (const Case& c : cases) {
+    SetWindowTextA(e, c.text);
+    SetFocus(GetDlgItem(d, IDC_OK));
+    g_shown.clear();
+    std::uint16_t value = 999;
+    EXPECT_EQ(MyGetDlgItemCard(d, kCount, 1, c.max, &value), c.refused ? kCount : 0) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+    const std::vector<std::string> want =
+        c.refused ? std::vector<std::string>{"Number must be between 1 and " +
+                                             std::to_string(c.max) + "."}
+                  : std::vector<std::string>{};
+    EXPECT_EQ(g_shown, want) << c.text;
+    EXPECT_EQ(GetFocus(), c.refused ? e : GetDlgItem(d, IDC_OK)) << c.text;
+  }
+  g_shown.clear();
+  EXPECT_EQ(MyGetDlgItemCard(d, 999, 1, 12, nullptr), 999);  // no control: at once, silent
+  EXPECT_TRUE(g_shown.empty());
+  set_message_box_presenter(saved, nullptr);
 }
 
 }  // namespace

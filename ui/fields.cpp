@@ -1,11 +1,19 @@
 #include "ui/fields.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "corvalib/calendar.h"
+#include "corvalib/messages.h"
+#include "corvalib/numbers.h"
+#include "corvalib/text.h"
+#include "corvaplat/modules.h"
 #include "corvaplat/windows.h"
+#include "frame/settings.h"
+#include "frame/state.h"
 #include "text/bstr.h"
 
 namespace corva::ui {
@@ -35,6 +43,19 @@ void first_word(std::uint16_t high, char* text) {
 void trim(std::uint16_t high, char* text) {
   text::trim_left(high, text);
   text::trim_right(high, text);
+}
+
+using NumberText = char[kNumberHigh + 1];
+
+// A bounded string may fill its array without a NUL.
+void set_text(CvHWND control, std::uint16_t high, const char* text) {
+  plat::SetWindowTextA(control, std::string(text::view(high, text)).c_str());
+}
+
+// An amount as the fields show it: no sign-flip, sign style '-', no leading blanks.
+void format_dollars(double amount, char* buffer) {
+  DollarsToString(amount, kNumberHigh, buffer, 0, '-');
+  TrimLeft(kNumberHigh, buffer);
 }
 
 }  // namespace
@@ -100,6 +121,102 @@ std::int32_t window_int(CvHWND control, std::int32_t* ok, bool is_signed) {
   accepted = accepted && (*end == ' ' || *end == '\0');
   if (ok != nullptr) *ok = accepted ? 1 : 0;
   return accepted ? static_cast<std::int32_t>(value) : 0;
+}
+
+void set_dollars(CvHWND control, double amount) {
+  NumberText buffer{};
+  format_dollars(amount, buffer);
+  set_text(control, kNumberHigh, buffer);
+}
+
+double get_dollars(CvHWND control) {
+  NumberText buffer{};
+  text_trimmed(control, kNumberHigh, buffer);
+  double value = 0.0;
+  MyStringToReal(kNumberHigh, buffer, &value);  // the value counts even when it did not parse
+  return value;
+}
+
+void set_real(CvHWND control, double value, std::uint16_t decimals) {
+  NumberText buffer{};
+  MyRealToString(value, kNumberHigh, buffer, decimals, 18);
+  TrimLeft(kNumberHigh, buffer);
+  set_text(control, kNumberHigh, buffer);
+}
+
+double get_real(CvHWND control) {
+  NumberText buffer{};
+  text_trimmed(control, kNumberHigh, buffer);
+  PrepString4RealConv(kNumberHigh, buffer);
+  std::uint16_t position = 0;
+  double value = 0.0;
+  std::uint8_t done = 0;
+  StringToReal(kNumberHigh, buffer, &position, &value, &done);
+  return value;
+}
+
+double get_qty(CvHWND control) {
+  NumberText buffer{};
+  text_trimmed(control, kNumberHigh, buffer);
+  double value = 0.0;
+  return MyStringToQty(kNumberHigh, buffer, &value) != 0 ? value : 0.0;
+}
+
+void set_dr_cr(CvHWND debit, CvHWND credit, double amount) {
+  plat::SetWindowTextA(debit, "");
+  plat::SetWindowTextA(credit, "");
+  NumberText buffer{};
+  format_dollars(std::fabs(amount), buffer);
+  const double threshold = frame::settings().currency_half_unit;
+  if (amount < -threshold)
+    set_text(credit, kNumberHigh, buffer);
+  else if (amount > threshold)
+    set_text(debit, kNumberHigh, buffer);
+}
+
+double get_dr_cr(CvHWND debit, CvHWND credit) {
+  NumberText buffer{};
+  double amount = 0.0;
+  if (text_with_nulls(debit, kNumberHigh, buffer) > 0) {
+    MyStringToReal(kNumberHigh, buffer, &amount);
+  } else {
+    text_with_nulls(credit, kNumberHigh, buffer);
+    MyStringToReal(kNumberHigh, buffer, &amount);
+    amount = -amount;
+  }
+  set_dr_cr(debit, credit, amount);
+  return amount;
+}
+
+std::int16_t get_card(CvHWND dialog, std::int16_t id, std::uint16_t min, std::uint16_t max,
+                      std::uint16_t* value) {
+  const CvHWND control = plat::GetDlgItem(dialog, id);
+  if (control == 0) return id;
+  bool translated = false;
+  const std::uint32_t number = plat::GetDlgItemInt(dialog, id, &translated, false);
+  if (value != nullptr) *value = static_cast<std::uint16_t>(number);
+  if (translated && number >= min && number <= max) return 0;
+  char message[50] = {};
+  plat::LoadStringA(frame::own_module(), kNumberRangeMessage, message, sizeof message);
+  InsertCard(sizeof message - 1, message, min);
+  Lib_MessageWithCard(0, reinterpret_cast<std::uintptr_t>(message), max);
+  plat::SetFocus(control);
+  return id;
+}
+
+bool get_date(CvHWND control, std::uint32_t* date) {
+  const auto value = static_cast<std::uint32_t>(plat::SendMessageA(control, kGetDateMessage, 0, 0));
+  if (date != nullptr) *date = value;
+  return IsLegalDate(value) != 0;
+}
+
+void set_date(CvHWND control, std::uint32_t date) {
+  if (plat::SendMessageA(control, kSetDateMessage, 0, static_cast<plat::LPARAM>(date)) != 0) return;
+  char buffer[15] = {};
+  if (IsLegalDate(date) != 0) DateToMedStr(date, sizeof buffer - 1, buffer);
+  set_text(control, sizeof buffer - 1, buffer);
+  if (control != 0 && plat::GetFocus() == control)
+    plat::SendMessageA(control, plat::EM_SETSEL, 0, -1);
 }
 
 void select_by_first_word(CvHWND dialog, int edit_id, int list_id) {

@@ -1,4 +1,4 @@
-// The exported dialog-field helpers that need no number or date conversion.
+// The exported dialog-field helpers.
 #include "corvalib/ui.h"
 #include "corvaplat/windows.h"
 #include "ui/fields.h"
@@ -63,6 +63,70 @@ void SetWindowTextWithTrim(CvHWND control, uint16_t high, char* text) {
 void SetDlgItemTextWithTrim(CvHWND dialog, uint16_t id, uint16_t high, char* text) {
   const CvHWND c = plat::GetDlgItem(dialog, id);
   if (c != 0 && text != nullptr) ui::set_text_trimmed(c, high, text);
+}
+
+void SetDlgDrCr(CvHWND dialog, double amount, int16_t debitId, int16_t creditId) {
+  const CvHWND debit = plat::GetDlgItem(dialog, debitId);
+  const CvHWND credit = plat::GetDlgItem(dialog, creditId);
+  if (debit != 0 && credit != 0) ui::set_dr_cr(debit, credit, amount);
+}
+
+void GetDlgDrCr(CvHWND dialog, double* amount, int16_t debitId, int16_t creditId) {
+  const CvHWND debit = plat::GetDlgItem(dialog, debitId);
+  const CvHWND credit = plat::GetDlgItem(dialog, creditId);
+  if (amount != nullptr && debit != 0 && credit != 0) *amount = ui::get_dr_cr(debit, credit);
+}
+
+void SetWindowDollars(CvHWND control, double amount) { ui::set_dollars(control, amount); }
+
+void SetDlgItemDollars(CvHWND dialog, double amount, uint16_t id) {
+  if (const CvHWND c = plat::GetDlgItem(dialog, id)) ui::set_dollars(c, amount);
+}
+
+double GetWindowDollars(CvHWND control) { return ui::get_dollars(control); }
+
+double GetDlgItemDollars(CvHWND dialog, uint16_t id) {
+  const CvHWND c = plat::GetDlgItem(dialog, id);
+  return c != 0 ? ui::get_dollars(c) : 0.0;
+}
+
+void SetWindowReal(CvHWND control, double value, uint16_t decimals) {
+  ui::set_real(control, value, decimals);
+}
+
+void SetDlgItemReal(CvHWND dialog, double value, uint16_t id, uint16_t decimals) {
+  if (const CvHWND c = plat::GetDlgItem(dialog, id)) ui::set_real(c, value, decimals);
+}
+
+double GetWindowReal(CvHWND control) { return ui::get_real(control); }
+
+double GetDlgItemReal(CvHWND dialog, uint16_t id) {
+  const CvHWND c = plat::GetDlgItem(dialog, id);
+  return c != 0 ? ui::get_real(c) : 0.0;
+}
+
+double GetWindowQty(CvHWND control) { return ui::get_qty(control); }
+
+double GetDlgItemQty(CvHWND dialog, uint16_t id) {
+  const CvHWND c = plat::GetDlgItem(dialog, id);
+  return c != 0 ? ui::get_qty(c) : 0.0;
+}
+
+uint8_t GetWindowDate(CvHWND control, uint32_t* date) { return ui::get_date(control, date) ? 1 : 0; }
+
+uint8_t GetDlgItemDate(CvHWND dialog, uint32_t* date, int16_t id) {
+  const CvHWND c = plat::GetDlgItem(dialog, id);
+  return c != 0 && ui::get_date(c, date) ? 1 : 0;
+}
+
+void SetWindowDate(CvHWND control, uint32_t date) { ui::set_date(control, date); }
+
+void SetDlgItemDate(CvHWND dialog, uint32_t date, int16_t id) {
+  if (const CvHWND c = plat::GetDlgItem(dialog, id)) ui::set_date(c, date);
+}
+
+int16_t MyGetDlgItemCard(CvHWND dialog, int16_t id, uint16_t min, uint16_t max, uint16_t* value) {
+  return ui::get_card(dialog, id, min, max, value);
 }
 
 int32_t GetWindowInt(CvHWND control, int32_t* ok, int32_t isSigned) {

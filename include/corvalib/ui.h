@@ -141,11 +141,53 @@ CORVA_API uint16_t GetDlgItemTextTrimmed(CvHWND dialog, int16_t id, uint16_t hig
 /* Trims the caller's own array in place, then sets it as the control's text. */
 CORVA_API void SetWindowTextWithTrim(CvHWND control, uint16_t high, char *text);
 CORVA_API void SetDlgItemTextWithTrim(CvHWND dialog, uint16_t id, uint16_t high, char *text);
+/* A signed amount in a pair of fields: positive in the debit field, negative
+ * (without its sign) in the credit field, both empty when its size does not
+ * exceed half a unit of the last currency decimal. Nothing unless both
+ * controls exist. */
+CORVA_API void SetDlgDrCr(CvHWND dialog, double amount, int16_t debitId, int16_t creditId);
+/* Reads the debit field (when not empty) or else the negated credit field into
+ * *amount, then rewrites the pair in that form (-3 typed as a debit moves to
+ * the credit field). Nothing, *amount untouched, unless both controls exist;
+ * a null amount: nothing. */
+CORVA_API void GetDlgDrCr(CvHWND dialog, double *amount, int16_t debitId, int16_t creditId);
+/* An amount as DollarsToString (sign style '-') writes it, leading blanks off;
+ * read back with MyStringToReal, whose value counts even when the text did not
+ * parse (the DlgItem forms: 0.0 without a control). */
+CORVA_API void SetWindowDollars(CvHWND control, double amount);
+CORVA_API void SetDlgItemDollars(CvHWND dialog, double amount, uint16_t id);
+CORVA_API double GetWindowDollars(CvHWND control);
+CORVA_API double GetDlgItemDollars(CvHWND dialog, uint16_t id);
+/* A real with the decimals as MyRealToString writes it in width 18, leading
+ * blanks off; read back through PrepString4RealConv and StringToReal. */
+CORVA_API void SetWindowReal(CvHWND control, double value, uint16_t decimals);
+CORVA_API void SetDlgItemReal(CvHWND dialog, double value, uint16_t id, uint16_t decimals);
+CORVA_API double GetWindowReal(CvHWND control);
+CORVA_API double GetDlgItemReal(CvHWND dialog, uint16_t id);
+/* A quantity read with MyStringToQty; 0.0 when it does not parse. */
+CORVA_API double GetWindowQty(CvHWND control);
+CORVA_API double GetDlgItemQty(CvHWND dialog, uint16_t id);
+/* *date := the date control's answer to message 0x469 (0 from any other
+ * control); whether that is a legal date. A null date: only the answer. The
+ * DlgItem form: 0 and *date untouched without a control. */
+CORVA_API uint8_t GetWindowDate(CvHWND control, uint32_t *date);
+CORVA_API uint8_t GetDlgItemDate(CvHWND dialog, uint32_t *date, int16_t id);
+/* Offers the date with message 0x46A; a control that does not take it gets
+ * the medium date text (empty for an illegal date), selected whole when it
+ * has the focus. */
+CORVA_API void SetWindowDate(CvHWND control, uint32_t date);
+CORVA_API void SetDlgItemDate(CvHWND dialog, uint32_t date, int16_t id);
 /* At most 20 characters of the text as a decimal number, accepted when it
  * ends at a blank or the end (and, unsigned, is not above 2147483647); a
  * signed number beyond 32 bits stops at the bound. Refused: *ok = 0 (when ok is
  * not null) and 0; accepted: *ok = 1 and the number. An empty text is 0. */
 CORVA_API int32_t GetWindowInt(CvHWND control, int32_t *ok, int32_t isSigned);
+/* Reads a number in [min, max] into *value (its low 16 bits; value may be
+ * null): 0. Out of range or no number: message 20500 "Number must be between
+ * min and max.", the focus to the control, and the result is id. Without a
+ * control: id at once. */
+CORVA_API int16_t MyGetDlgItemCard(CvHWND dialog, int16_t id, uint16_t min, uint16_t max,
+                                   uint16_t *value);
 /* Selects the first list item whose first word equals the edit text's first
  * word; clears the selection when none does. Nothing for an empty list. */
 CORVA_API void SetListBoxSelection(CvHWND dialog, int16_t editId, int16_t listId);
