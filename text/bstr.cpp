@@ -6,10 +6,6 @@
 #include <cstring>
 #include <string>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace corva::text {
 
 std::string_view view_scan(std::uint16_t high, const char* text) {
@@ -108,10 +104,8 @@ void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* fir
 }
 
 bool overlaps(std::string_view part, const char* array, std::uint16_t high) {
-  if (part.empty() || array == nullptr) return false;
-  auto p = reinterpret_cast<std::uintptr_t>(part.data());
-  auto a = reinterpret_cast<std::uintptr_t>(array);
-  return p < a + std::size_t{high} + 1 && a < p + part.size();
+  return !part.empty() && array != nullptr &&
+         ranges_meet(part.data(), part.size(), array, std::size_t{high} + 1);
 }
 
 void insert(std::string_view inserted, std::uint16_t high, char* target, std::size_t position) {
