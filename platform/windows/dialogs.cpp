@@ -8,7 +8,7 @@
 
 #include <corvaplat/text.h>
 
-#include "windows_internal.h"
+#include "windows/internal.h"
 
 namespace corva::platform {
 namespace win {

@@ -5,7 +5,7 @@
 
 #include <corvaplat/text.h>
 
-#include "windows_internal.h"
+#include "windows/internal.h"
 
 namespace corva::platform::win {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "util.h"
+#include "base/util.h"
 
 namespace corva::platform {
 namespace {

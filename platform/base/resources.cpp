@@ -5,7 +5,7 @@
 #include <mutex>
 #include <tuple>
 
-#include "util.h"
+#include "base/util.h"
 
 namespace corva::platform {
 namespace {

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "util.h"
+#include "base/util.h"
 
 namespace corva::platform {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "windows_internal.h"
+#include "windows/internal.h"
 
 namespace corva::platform {
 namespace win {

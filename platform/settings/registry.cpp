@@ -14,7 +14,7 @@
 #include <corvaplat/sys.h>
 #include <corvaplat/text.h>
 
-#include "store_file.h"
+#include "settings/store_file.h"
 
 namespace corva::platform {
 namespace {

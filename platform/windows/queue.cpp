@@ -6,7 +6,7 @@
 
 #include <corvaplat/clock.h>
 
-#include "windows_internal.h"
+#include "windows/internal.h"
 
 namespace corva::platform {
 namespace win {

@@ -16,8 +16,8 @@
 #include <corvaplat/dirsys.h>
 #include <corvaplat/sys.h>
 
-#include "dos_names.h"
-#include "util.h"
+#include "files/dos_names.h"
+#include "base/util.h"
 
 namespace corva::platform {
 namespace {

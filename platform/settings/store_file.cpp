@@ -1,4 +1,4 @@
-#include "store_file.h"
+#include "settings/store_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -16,7 +16,7 @@
 #include <corvaplat/config.h>
 #include <corvaplat/text.h>
 
-#include "store_file.h"
+#include "settings/store_file.h"
 
 namespace corva::platform {
 namespace {
