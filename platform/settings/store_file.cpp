@@ -154,6 +154,12 @@ int read_whole(const std::string& path, std::string& content, Identity& id) {
 
 WriteLock::WriteLock(const std::string& path) {
   if (error_ = final_target(path, target_); error_ != 0) return;
+  // Nothing is made beside a link's target that is no file (/dev/zero).
+  struct stat st {};
+  if (sys().stat(target_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    error_ = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+    return;
+  }
   const std::string lock_path = directory_of(target_) + "/." + name_of(target_) + ".lock";
   fd_ = open_locked(lock_path, F_WRLCK, 0, 0);
   if (fd_ < 0) error_ = errno;
