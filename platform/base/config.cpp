@@ -58,11 +58,11 @@ void load_locked(Config& c) {
   if (const char* w = std::getenv("CORVALIB_WINDIR"); w != nullptr && *w != '\0') {
     c.windir = strip_trailing_slashes(absolute(w));
   } else if (const char* x = std::getenv("XDG_CONFIG_HOME"); x != nullptr && *x == '/') {
-    c.windir = strip_trailing_slashes(std::string(x) + "/corvalib");
+    c.windir = strip_trailing_slashes(x) + "/corvalib";
   } else if (const char* h = std::getenv("HOME"); h != nullptr && *h == '/') {
-    c.windir = strip_trailing_slashes(std::string(h) + "/.config/corvalib");
+    c.windir = strip_trailing_slashes(h) + "/.config/corvalib";
   } else if (const std::string home = password_home(); !home.empty()) {
-    c.windir = strip_trailing_slashes(home + "/.config/corvalib");
+    c.windir = strip_trailing_slashes(home) + "/.config/corvalib";
   } else {
     c.windir.clear();  // no home anywhere: no Windows directory, never a shared one
   }
