@@ -42,6 +42,15 @@ int write_all(int fd, std::string_view data) {
   return 0;
 }
 
+// Writes content to a new file, flushes it to the disk and closes it; 0 or
+// the errno of the first step that failed (fd is closed either way).
+int fill_and_close(int fd, std::string_view content) {
+  int err = write_all(fd, content);
+  if (err == 0 && sys().fsync(fd) != 0) err = errno;
+  if (sys().close(fd) != 0 && err == 0) err = errno;
+  return err;
+}
+
 std::atomic<unsigned> g_temp_sequence{0};
 
 // The temporary files of a write of `name` are ".<name>.<pid>.<n>.tmp".
@@ -185,9 +194,11 @@ int replace(const std::string& path, std::string_view content) {
     (void)sys().fchown(fd, old.st_uid, old.st_gid);  // allowed to root and to the owner's group
     if (sys().fchmod(fd, old.st_mode & 07777) != 0) err = errno;
   }
-  if (err == 0) err = write_all(fd, content);
-  if (err == 0 && sys().fsync(fd) != 0) err = errno;
-  if (sys().close(fd) != 0 && err == 0) err = errno;
+  if (err == 0) {
+    err = fill_and_close(fd, content);
+  } else {
+    sys().close(fd);
+  }
   if (err == 0 && sys().rename(temp.c_str(), path.c_str()) != 0) err = errno;
   if (err != 0) sys().unlink(temp.c_str());
   return err;
@@ -199,9 +210,7 @@ int save_new(const std::string& name, std::string_view content) {
     const int fd = open_owned(candidate, OwnedOpen::kCreateNew, 0600);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return errno;
-    int err = write_all(fd, content);
-    if (err == 0 && sys().fsync(fd) != 0) err = errno;
-    if (sys().close(fd) != 0 && err == 0) err = errno;
+    const int err = fill_and_close(fd, content);
     if (err != 0) sys().unlink(candidate.c_str());
     return err;
   }
