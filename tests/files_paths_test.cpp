@@ -1,6 +1,7 @@
 // The library's file names, directories, searches and whole-file functions.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -40,17 +41,19 @@ TEST(FileNames, ParseFileName) {
       {"ARCHIVE.TAR.GZ", 40, "", "", "ARCHIVE", ".TAR"},
       {"VERYLONGNAME.DAT", 40, "", "", "VERYLONG", ".DAT"},
       {"C:\\DATA\\LEDGER.DAT", 9, "C:", "\\DATA\\", "LE", ""},  // cut at HIGH
+      {nullptr, 5, "", "", "", ""},  // a null text reads as empty
   };
   for (const Case& c : cases) {
     CvNameRecord r;
     std::memset(&r, 'x', sizeof r);
     char text[41] = {};
-    std::strncpy(text, c.text, 40);
-    EXPECT_EQ(ParseFileName(c.high, text, &r), 1);
-    EXPECT_EQ(field(r.drive), c.drive) << c.text;
-    EXPECT_EQ(field(r.directory), c.dir) << c.text;
-    EXPECT_EQ(field(r.name), c.name) << c.text;
-    EXPECT_EQ(field(r.extension), c.ext) << c.text;
+    if (c.text != nullptr) std::strncpy(text, c.text, 40);
+    EXPECT_EQ(ParseFileName(c.high, c.text != nullptr ? text : nullptr, &r), 1);
+    const char* shown = c.text != nullptr ? c.text : "(null)";
+    EXPECT_EQ(field(r.drive), c.drive) << shown;
+    EXPECT_EQ(field(r.directory), c.dir) << shown;
+    EXPECT_EQ(field(r.name), c.name) << shown;
+    EXPECT_EQ(field(r.extension), c.ext) << shown;
   }
   EXPECT_EQ(ParseFileName(BSTR("A:"), nullptr), 1);
 }
