@@ -30,9 +30,10 @@ int32_t NewGetStates(char* buffer, uint16_t size) {
 
 int32_t NewGetStateTaxInfo(const char* state, StateTaxInfo* info) {
   if (info == nullptr || !tax::is_state_code(state)) return 0;
+  const char code[3] = {state[0], state[1], '\0'};
   *info = StateTaxInfo{};
   std::string path;
-  return tax::locate(path) && tax::read_state(path, state, *info) ? 1 : 0;
+  return tax::locate(path) && tax::read_state(path, code, *info) ? 1 : 0;
 }
 
 int32_t GetTokenFromLine(char** cursor, char* token, int32_t size, char separator) {

@@ -48,8 +48,10 @@ typedef struct StateTaxInfo {
  * when buffer is null or size < 256; otherwise clears size bytes and is 1 when
  * at least one character was read. */
 CORVA_API int32_t NewGetStates(char *buffer, uint16_t size);
-/* Fills info from the section of the two-character state code. 0 and info
- * untouched when state is not a text of exactly 2 characters or info is null;
+/* Fills info from the section of the two-character state code. Only the
+ * code's two characters are read: it need not be terminated, and a longer text
+ * is taken by its first two. 0 and info untouched when state is null or
+ * shorter than 2 characters or info is null;
  * 0 with the record cleared when the file is missing, and 0 when the state has
  * localities but names none. */
 CORVA_API int32_t NewGetStateTaxInfo(const char *state, StateTaxInfo *info);
