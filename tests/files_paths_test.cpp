@@ -346,6 +346,34 @@ TEST(FileCopy, CopyFile2) {
 
 namespace {
 
+// Temporary files stay in the temporary directory whatever the prefix, and
+// are private to their owner.
+TEST_F(DosTree, TempFileNamesKeepToTheirDirectory) {
+  struct Case {
+    const char* prefix;
+    const char* kept;
+  };
+  const Case cases[] = {
+      {"../x", ""}, {"a/b", "a"}, {"..\\evil", ""}, {"AB.C", "AB"},
+      {"CVXFILE", "CVX"}, {"C:X", "C"}, {"", ""}, {"x*y", "x"},
+  };
+  setenv("TMPDIR", root().c_str(), 1);
+  for (const Case& c : cases) {
+    char name[260] = {};
+    const int32_t n = CVX_GetTempFileName(c.prefix, name);
+    ASSERT_NE(n, 0) << c.prefix;
+    char expect[16];
+    std::snprintf(expect, sizeof expect, "%s%04X.TMP", c.kept, static_cast<unsigned>(n));
+    EXPECT_EQ(std::string(name), root() + "/" + expect) << c.prefix;
+    const auto status = std::filesystem::symlink_status(name);
+    EXPECT_EQ(status.type(), std::filesystem::file_type::regular) << c.prefix;
+    EXPECT_EQ(status.permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << c.prefix;
+  }
+  unsetenv("TMPDIR");
+}
+
 TEST_F(DosTree, BadInputGetsTheDocumentedAnswer) {
   const std::string long_name = "D:\\" + std::string(300, 'N');
   const uint16_t lh = static_cast<uint16_t>(long_name.size());
