@@ -400,7 +400,8 @@ TEST_F(DosTree, BadInputGetsTheDocumentedAnswer) {
   setenv("TMPDIR", root().c_str(), 1);
   EXPECT_NE(CVX_GetTempFileName(nullptr, name), 0);
   unsetenv("TMPDIR");
-  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, 5, nullptr), 3);
+  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, 5, nullptr), 2);  // no destination
+  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, BSTR("D:\\")), 3);
   UndoCopy(5, nullptr, 5, nullptr, 0);
   CreateFileAndTest(nullptr, BSTR("D:\\"), nullptr);
 }
