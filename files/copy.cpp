@@ -11,6 +11,7 @@
 #include "corvaplat/modules.h"
 #include "files/copy_io.h"
 #include "files/finds.h"
+#include "frame/boundary.h"
 #include "text/bstr.h"
 
 namespace corva::files {
@@ -288,17 +289,17 @@ using namespace corva;
 extern "C" {
 
 int16_t CVXCopyFile(CvHWND owner, uint16_t sourceHigh, const char* source, uint16_t destHigh,
-                    const char* dest) {
+                    const char* dest) try {
   void* memory = nullptr;
   if (!_CppAllocate(&memory, sizeof(files::CopyWork), "XTRAFILE", __LINE__)) return files::kNoMemory;
   auto* work = new (memory) files::CopyWork;
   const int16_t result = files::copy_files(*work, owner, sourceHigh, source, destHigh, dest);
   _RealDeAllocate(memory);
   return result;
-}
+} CORVA_BOUNDARY(files::kNoMemory)
 
 void UndoCopy(uint16_t sourceHigh, const char* source, uint16_t destHigh, const char* dest,
-              int16_t result) {
+              int16_t result) try {
   if (result == files::kDestMake || result == files::kNoSource || result == files::kNoMemory ||
       dest == nullptr)
     return;
@@ -317,11 +318,11 @@ void UndoCopy(uint16_t sourceHigh, const char* source, uint16_t destHigh, const 
     char path[files::kNameHigh + 1];
     if (files::join_name(path, prefix, text::view(259, find.name))) FileDelete(79, path);
   }
-}
+} CORVA_BOUNDARY()
 
-void CreateFileAndTest(void* work, uint16_t destHigh, const char* dest, int16_t* resultOut) {
+void CreateFileAndTest(void* work, uint16_t destHigh, const char* dest, int16_t* resultOut) try {
   if (work == nullptr || resultOut == nullptr) return;
   files::create_destination(*static_cast<files::CopyWork*>(work), destHigh, dest, *resultOut);
-}
+} CORVA_BOUNDARY()
 
 }  // extern "C"
