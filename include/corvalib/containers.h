@@ -126,9 +126,9 @@ CORVA_API int32_t ListGetItem(ListHeader *list, const char *key, ListCompareFunc
 /* Finds by key, then ListSetItemCurrentNode. */
 CORVA_API int32_t ListSetItem(ListHeader *list, const char *key, ListCompareFunction compare,
                               const void *data, uint16_t size);
-/* Frees the current node's item (ItemSize becomes 0), then stores a copy of
- * size bytes of data and the size when data is not null. 0 when the copy
- * cannot be allocated (the old item is gone by then), and 0 without a change
+/* Replaces the current node's item with a copy of size bytes of data and the
+ * size, or, for null data, frees it (ItemSize becomes 0). 0 when the copy
+ * cannot be allocated, the node keeping its old item, and 0 without a change
  * on an empty list (the anchor holds no item). */
 CORVA_API int32_t ListSetItemCurrentNode(ListHeader *list, const void *data, uint16_t size);
 /* Finds by key, then ListDeleteItemCurrentNode. */
