@@ -18,7 +18,8 @@ inline constexpr std::uint16_t kFileMissingMessage = 21051;
 // 21051, when the file does not exist.
 bool locate(std::string& path);
 
-// One step of a separated list, as GetTokenFromLine does it. size >= 1.
+// One step of a separated list, as GetTokenFromLine does it. size >= 1; with
+// size 1 the token is empty and its characters are passed over.
 bool next_token(const char*& cursor, char* token, std::size_t size, char separator);
 
 bool read_states(const std::string& path, char* buffer, std::uint16_t size);

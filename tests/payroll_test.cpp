@@ -237,6 +237,7 @@ TEST(TaxTokens, ListsSplitAsStored) {
       {"", 32, {}},
       {"ABCDE,F", 3, {"AB", "CD", "E", "F"}},  // the rest of a long token comes next
       {",", 32, {""}},
+      {"AB,,C", 1, {"", "", ""}},  // no room for a character: each token passed over
   };
   for (const auto& c : cases) {
     std::vector<char> text(c.list, c.list + std::strlen(c.list) + 1);

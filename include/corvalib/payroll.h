@@ -58,7 +58,9 @@ CORVA_API int32_t NewGetStateTaxInfo(const char *state, StateTaxInfo *info);
 /* Takes the next token of a list from *cursor into token (at most size - 1
  * characters, terminated), stepping the cursor over one separator after it.
  * 0 with token untouched at the end of the text, or when an argument is null
- * or size < 1. A longer token leaves its rest for the next call. */
+ * or size < 1. A longer token leaves its rest for the next call; with size 1,
+ * which holds no character, the token is passed over whole, so every call
+ * that answers 1 moves the cursor. */
 CORVA_API int32_t GetTokenFromLine(char **cursor, char *token, int32_t size, char separator);
 /* Entry index of the filing-status list (loaded on first use) into name:
  * size bytes cleared, at most size - 1 characters; 0 for an index outside
