@@ -99,7 +99,8 @@ bool next_token(const char*& cursor, char* token, std::size_t size, char separat
   // every call moves on and the caller's loop ends.
   if (size == 1)
     while (*cursor != '\0' && *cursor != separator) ++cursor;
-  if (*cursor == separator) ++cursor;
+  // A NUL separator is the text's end, which is never stepped over.
+  if (*cursor == separator && separator != '\0') ++cursor;
   return true;
 }
 

@@ -255,6 +255,12 @@ TEST(TaxTokens, ListsSplitAsStored) {
   char* cursor = text;
   EXPECT_EQ(GetTokenFromLine(&cursor, token, 0, ','), 0);
   EXPECT_STREQ(token, "zz");
+  // A NUL separator is the end of the text, never stepped over.
+  char two[] = "AB";
+  cursor = two;
+  EXPECT_EQ(GetTokenFromLine(&cursor, token, 4, '\0'), 1);
+  EXPECT_EQ(GetTokenFromLine(&cursor, token, 4, '\0'), 0);
+  EXPECT_EQ(cursor, two + 2);
 }
 
 }  // namespace
