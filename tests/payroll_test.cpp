@@ -1,6 +1,8 @@
 // The tax information file read from a data directory on a mapped drive.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -208,22 +210,41 @@ TEST_F(TaxFile, FilingStatuses) {
   EXPECT_EQ(GetFilingStatusFromText("Other"), -1);
 }
 
-TEST_F(TaxFile, MissingFileShowsOneMessagePerCall) {
-  set_data_path("T:\\NOWHERE\\");
-  char states[256];
-  EXPECT_EQ(NewGetStates(states, sizeof states), 0);
-  StateTaxInfo info{};
-  EXPECT_EQ(NewGetStateTaxInfo("CA", &info), 0);
-  double limit = -1;
-  EXPECT_EQ(NewGetFederalTaxInfo(&limit), 0);
-  EXPECT_EQ(limit, 0.0);
-  char version[9];
-  EXPECT_EQ(GetTaxTableVersionInfo(version, sizeof version), 0);
-  EXPECT_STREQ(version, "Unknown");
-  EXPECT_EQ(boxes_.count(), 4u);
-  EXPECT_EQ(boxes_.last(), "Unable to locate TAXINFO.DAT.");
-  // The filing statuses fall back to the built-in list.
-  EXPECT_EQ(GetFilingStatusFromText("Special A"), 8);
+TEST_F(TaxFile, UnusableFileShowsOneMessagePerCall) {
+  // A missing file, and things planted under its name that are no file: each
+  // tax function fails the same way, at once.
+  const std::string file = dir_.file("CO1/TaxInfo.Dat");
+  struct Case {
+    const char* what;
+    void (*plant)(const std::string& file);
+  } cases[] = {
+      {"missing", [](const std::string&) {}},
+      {"directory", [](const std::string& f) { std::filesystem::create_directory(f); }},
+      {"FIFO", [](const std::string& f) { mkfifo(f.c_str(), 0600); }},
+      {"symlink to a device",
+       [](const std::string& f) { std::filesystem::create_symlink("/dev/zero", f); }},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(file);
+    pf::profile_cache_clear();
+    c.plant(file);
+    boxes_.clear();
+    char states[256];
+    EXPECT_EQ(NewGetStates(states, sizeof states), 0) << c.what;
+    StateTaxInfo info{};
+    EXPECT_EQ(NewGetStateTaxInfo("CA", &info), 0) << c.what;
+    double limit = -1;
+    EXPECT_EQ(NewGetFederalTaxInfo(&limit), 0) << c.what;
+    EXPECT_EQ(limit, 0.0) << c.what;
+    char version[9];
+    EXPECT_EQ(GetTaxTableVersionInfo(version, sizeof version), 0) << c.what;
+    EXPECT_STREQ(version, "Unknown") << c.what;
+    EXPECT_EQ(boxes_.count(), 4u) << c.what;
+    EXPECT_EQ(boxes_.last(), "Unable to locate TAXINFO.DAT.") << c.what;
+    // The filing statuses fall back to the built-in list.
+    corva::payroll::forget_filing_statuses();
+    EXPECT_EQ(GetFilingStatusFromText("Special A"), 8) << c.what;
+  }
 }
 
 TEST(TaxTokens, ListsSplitAsStored) {
