@@ -65,7 +65,7 @@ typedef struct CvxFileType {
   int32_t direction;   /**< CVX_DIR_NONE, CVX_DIR_READ or CVX_DIR_WRITE */
   uint8_t again;       /**< 1: the last item read is delivered once more */
   int16_t lastItem;    /**< last character (sign-widened) or word read */
-  char buffer[256];
+  char buffer[256];    /**< the bytes on their way to or from the file */
   uint16_t bufIndex;   /**< reading: next byte to deliver; writing: bytes waiting */
   uint16_t bufCount;   /**< reading: bytes held */
   uint32_t signature;  /**< CVX_FILE_SIGNATURE once opened */
@@ -73,8 +73,8 @@ typedef struct CvxFileType {
 
 /** A byte range to lock: where it starts and how long it is. */
 typedef struct CvxLockRegion {
-  int32_t start;
-  int32_t length;
+  int32_t start;  /**< the first byte, counted from 0 */
+  int32_t length; /**< bytes from start */
 } CvxLockRegion;
 
 #pragma pack(pop)
@@ -219,8 +219,9 @@ typedef struct CvNameRecord {
 typedef struct CvFindRecord {
   uint32_t attrib;      /**< 0x01 read-only, 0x02 hidden, 0x10 directory, 0x20 archive */
   int32_t time_create;  /**< seconds since 1970 */
-  int32_t time_access;
-  int32_t time_write;
+  int32_t time_access;  /**< seconds since 1970 */
+  int32_t time_write;   /**< seconds since 1970 */
+
   uint32_t size;        /**< bytes, cut to 32 bits */
   char name[260];       /**< the found name without its directory */
 } CvFindRecord;

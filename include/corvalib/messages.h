@@ -46,8 +46,9 @@ CORVA_BEGIN_DECLS
  * money format, e.g. -1,234.50), kind 2 the address of a NUL-terminated text
  * (fills "%$%"); other kinds are skipped. */
 typedef struct MessageParam {
-  int32_t kind;
-  uintptr_t value;
+  int32_t kind;    /**< 0 a number, 1 an amount, 2 a text */
+  uintptr_t value; /**< the number, or the address of the amount or the text */
+
 } MessageParam;
 
 /** The message (style from its class when ref is a number; the caller's style,

@@ -48,8 +48,9 @@ CORVA_API uint32_t ThunkCallProc16(uint32_t procedure, void *description, void *
  * buffer's size (560) and its address, byte-packed. */
 #pragma pack(push, 1)
 typedef struct CvCompanyQuery {
-  uint16_t Length;
-  char *Path;
+  uint16_t Length; /**< the size of the buffer at Path (560) */
+  char *Path;      /**< receives the report writer's company path */
+
 } CvCompanyQuery;
 #pragma pack(pop)
 

@@ -14,33 +14,36 @@ CORVA_BEGIN_DECLS
 #pragma pack(push, 1)
 
 /** One state's section of the file, byte-packed. Flags are 0 or 1; a text the
- * file does not give is all NUL. */
+ * file does not give is all NUL. SIT, SUI, SDI and LIT stand for the state
+ * income, unemployment and disability taxes and the local income tax; Ee and
+ * Er mark the employee's and the employer's share. The library passes every
+ * value on as read. */
 typedef struct StateTaxInfo {
-  int32_t HasLocalities;
+  int32_t HasLocalities; /**< the state has localities with taxes of their own */
   uint16_t SUILimit; /**< the value read, cut to 16 bits */
-  char Localities[80];
-  int32_t SIT;
-  int32_t LITPercent;
-  int32_t LITAmount;
-  int32_t LITEr;
-  int32_t SUIEe;
-  int32_t SDIEe;
-  int32_t SDIEr;
-  int32_t Special;
-  char SpecialFields[256];
-  char SIT_CAG[32];
-  char SUI_CAG[32];
-  char SDI_CAG[32];
-  char HC_CAG[32];
-  char WF_CAG[32];
-  char SETT_CAG[32];
-  char SUI_ER_CAG[32];
-  char SDI_ER_CAG[32];
-  char HC_ER_CAG[32];
-  char WF_ER_CAG[32];
-  char SETT_ER_CAG[32];
+  char Localities[80]; /**< the localities, read only when HasLocalities is 1 */
+  int32_t SIT; /**< state income tax */
+  int32_t LITPercent; /**< local income tax: the "LITPercent" flag */
+  int32_t LITAmount; /**< local income tax: the "LITAmount" flag */
+  int32_t LITEr; /**< local income tax, employer share */
+  int32_t SUIEe; /**< state unemployment tax, employee share */
+  int32_t SDIEe; /**< state disability tax, employee share */
+  int32_t SDIEr; /**< state disability tax, employer share */
+  int32_t Special; /**< the "Special" flag */
+  char SpecialFields[256]; /**< the "SpecialFields" text, at most 255 characters */
+  char SIT_CAG[32]; /**< the "SIT_CAG" text, at most 31 characters */
+  char SUI_CAG[32]; /**< the "SUI_CAG" text, at most 31 characters */
+  char SDI_CAG[32]; /**< the "SDI_CAG" text, at most 31 characters */
+  char HC_CAG[32]; /**< the "HC_CAG" text, at most 31 characters */
+  char WF_CAG[32]; /**< the "WF_CAG" text, at most 31 characters */
+  char SETT_CAG[32]; /**< the "SETT_CAG" text, at most 31 characters */
+  char SUI_ER_CAG[32]; /**< the "SUI_ER_CAG" text, at most 31 characters */
+  char SDI_ER_CAG[32]; /**< the "SDI_ER_CAG" text, at most 31 characters */
+  char HC_ER_CAG[32]; /**< the "HC_ER_CAG" text, at most 31 characters */
+  char WF_ER_CAG[32]; /**< the "WF_ER_CAG" text, at most 31 characters */
+  char SETT_ER_CAG[32]; /**< the "SETT_ER_CAG" text, at most 31 characters */
   char Statefilingstatus[256]; /**< comma-separated; the first is the default */
-  char Localfilingstatus[256];
+  char Localfilingstatus[256]; /**< the same for the state's localities */
 } StateTaxInfo;
 
 #pragma pack(pop)

@@ -379,20 +379,21 @@ CORVA_API uint32_t GetWindowExt(CvHDC dc);
  * background is painted in bands, and up to three bands (band 0 the whole
  * dialog, in screen coordinates) with the element that colours each. */
 typedef struct CvUniversalDlgColors {
-  int16_t set;
-  int32_t banded;
-  int32_t repaintPending;
+  int16_t set;            /**< the colour set, 0-6 */
+  int32_t banded;         /**< non-zero: the background is painted in bands */
+  int32_t repaintPending; /**< set when the dialog was coloured; a trigger repaints */
   CvHWND firstTrigger;  /**< colouring it repaints bands 1 and 2 */
   CvHWND secondTrigger; /**< colouring it repaints band 2 */
-  int16_t bandTopOffset[3];
-  CvRECT bandRect[3];
-  int16_t bandElement[3];
+  int16_t bandTopOffset[3]; /**< added to each band's top edge when it is filled */
+  CvRECT bandRect[3];       /**< each band in screen coordinates; band 0 the whole dialog */
+  int16_t bandElement[3];   /**< the screen element that colours each band */
 } CvUniversalDlgColors;
 
 /** One entry of a dialog's control list; the list ends at a window of 0. */
 typedef struct CvControlColorEntry {
-  CvHWND window;
-  int32_t flag;
+  CvHWND window; /**< a control of the dialog; 0 ends the list */
+  int32_t flag;  /**< whether to colour it; see GetCVXUniversalDlgColors */
+
 } CvControlColorEntry;
 
 /** Takes the scheme (5 and up: 1), maps its elements and makes its 28 brushes
