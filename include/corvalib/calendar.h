@@ -1,4 +1,5 @@
-/** @defgroup calendar Dates, date texts and the clock, times of day and durations
+/** @defgroup calendar Calendar
+ * Dates, date texts and the clock, times of day and durations.
  * @{ */
 #ifndef CORVALIB_CALENDAR_H
 #define CORVALIB_CALENDAR_H

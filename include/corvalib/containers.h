@@ -1,4 +1,5 @@
-/** @defgroup containers Named memory blocks and linked lists
+/** @defgroup containers Containers
+ * Named memory blocks and linked lists.
  * @{ */
 #ifndef CORVALIB_CONTAINERS_H
 #define CORVALIB_CONTAINERS_H

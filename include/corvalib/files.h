@@ -1,4 +1,5 @@
-/** @defgroup files Buffered files, paths, directories and searches, file copy
+/** @defgroup files Files
+ * Buffered record files with locks, paths, directories and searches, file copy.
  * @{ */
 #ifndef CORVALIB_FILES_H
 #define CORVALIB_FILES_H

@@ -1,4 +1,7 @@
-/** @defgroup frame Frame: load, slots, memory, profiles, registry, settings
+/** @defgroup frame Frame
+ * The library frame (its module, slots and the string search), memory
+ * allocation, profiles, the registry, and the regional and application
+ * settings.
  * @{ */
 #ifndef CORVALIB_FRAME_H
 #define CORVALIB_FRAME_H

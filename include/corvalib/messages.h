@@ -1,4 +1,5 @@
-/** @defgroup messages The message engine: numbered messages shown as boxes, and the error log
+/** @defgroup messages Messages
+ * The message engine shows numbered messages as boxes and keeps an error log.
  *
  * A message reference (uintptr_t) is either a message number (a value below
  * 65536, looked up in the string tables of the library and of every module

@@ -1,4 +1,5 @@
-/** @defgroup numbers Real arithmetic, number and money formatting and parsing, amounts in words
+/** @defgroup numbers Numbers and money
+ * Real arithmetic, number and money formatting and parsing, amounts in words.
  * @{ */
 #ifndef CORVALIB_NUMBERS_H
 #define CORVALIB_NUMBERS_H

@@ -1,4 +1,5 @@
-/** @defgroup outside The 16-bit bridge and the report writer launch
+/** @defgroup outside Outside programs
+ * The 16-bit bridge and the report writer launch.
  *
  * The bridge reaches 16-bit component libraries through the thunk library
  * "CRV32T10.DLL", loaded on first use (a module registered in-process under

@@ -1,4 +1,5 @@
-/** @defgroup payroll The payroll tax information file "TaxInfo.Dat" of the company data
+/** @defgroup payroll Payroll tax tables
+ * The payroll tax information file "TaxInfo.Dat" of the company data
  * directory: the per-state tax setup, the filing statuses, the federal 401(k)
  * limit and the version of the tax tables. The file is only read, never
  * written. Texts here are plain NUL-terminated texts with a separate size,

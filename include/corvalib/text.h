@@ -1,4 +1,5 @@
-/** @defgroup text Text: bounded strings, whole-number conversions, utilities
+/** @defgroup text Text
+ * Bounded strings, whole-number conversions, text utilities.
  * Every text parameter is a bounded string (high, text), HIGH first; see base.h.
  * A null text pointer reads as the empty text and is never written. Sources may
  * overlap the destination: the result is as if the sources were copied first.

@@ -1,4 +1,7 @@
-/** @defgroup ui Window table and messaging, menus, dialog fields, layout, drawing, colours
+/** @defgroup ui Window services
+ * The window table and its messaging, menus, dialog fields and layout,
+ * drawing, colours, dialog fonts and window properties: what a host's screens
+ * need on top of the platform's window system.
  * @{ */
 #ifndef CORVALIB_UI_H
 #define CORVALIB_UI_H
