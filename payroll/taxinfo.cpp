@@ -100,7 +100,12 @@ bool next_token(const char*& cursor, char* token, std::size_t size, char separat
   std::size_t n = 0;
   while (*cursor != '\0' && *cursor != separator && n + 1 < size) token[n++] = *cursor++;
   token[n] = '\0';
-  if (*cursor == separator) ++cursor;
+  // A token with no room for a character (size 1) is passed over whole, so
+  // every call moves on and the caller's loop ends.
+  if (size == 1)
+    while (*cursor != '\0' && *cursor != separator) ++cursor;
+  // A NUL separator is the text's end, which is never stepped over.
+  if (*cursor == separator && separator != '\0') ++cursor;
   return true;
 }
 
