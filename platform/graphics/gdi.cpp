@@ -4,6 +4,7 @@
 #include <cairo.h>
 
 #include <atomic>
+#include <cstdlib>
 
 #include "graphics/fonts.h"
 
@@ -60,7 +61,8 @@ struct Gdi {
   GdiHandle next_object = 0x00300100;
   DcHandle next_dc = 0x00400001;
   GdiHandle system_font = 0x00300001, gui_font = 0x00300002, white_brush = 0x00300003,
-            black_brush = 0x00300004, null_brush = 0x00300005, black_pen = 0x00300006;
+            black_brush = 0x00300004, null_brush = 0x00300005, black_pen = 0x00300006,
+            null_pen = 0x00300007;
   CursorHandle cursor = IDC_ARROW;
 };
 
@@ -90,6 +92,8 @@ Gdi& gdi() {
     made->objects[made->black_brush] = stock(ObjectKind::kBrush, 0x000000);
     made->objects[made->null_brush] = stock(ObjectKind::kBrush, kClrInvalid);
     made->objects[made->black_pen] = stock(ObjectKind::kPen, 0x000000);
+    made->objects[made->null_pen] = stock(ObjectKind::kPen, 0x000000);
+    made->objects[made->null_pen].style = PS_NULL;
     return made;
   }();
   return *g;
@@ -314,6 +318,7 @@ GdiHandle GetStockObject(int which) {
     case BLACK_BRUSH: return g.black_brush;
     case NULL_BRUSH: return g.null_brush;
     case BLACK_PEN: return g.black_pen;
+    case NULL_PEN: return g.null_pen;
     default: return 0;
   }
 }
@@ -683,6 +688,62 @@ int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush) {
   const Point b = to_device(d->state, Point{rect->right, rect->bottom});
   paint_fill(g, *d, Rect{a.x, a.y, b.x, b.y}, it->second.color);
   return 1;
+}
+
+namespace {
+
+// Rectangle and Ellipse: the shape inside the device box, its outline one pen
+// width inside the box's edge, as the Windows drawing layer places them.
+bool shape(DcHandle dc, int left, int top, int right, int bottom, bool round) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  Dc* d = find_dc(g, dc);
+  if (d == nullptr) return false;
+  const ColorRef fill = color_of(g, d->state.brush);
+  log_op(g, *d, dc, DrawOp::kFill, Rect{left, top, right, bottom}, fill);
+  const Point a = to_device(d->state, Point{left, top});
+  const Point b = to_device(d->state, Point{right, bottom});
+  if (!begin_paint(*d)) return true;
+  const double x = std::min(a.x, b.x) + d->origin.x, y = std::min(a.y, b.y) + d->origin.y;
+  const double w = std::abs(b.x - a.x), h = std::abs(b.y - a.y);
+  auto path = [&](double by) {
+    cairo_new_path(d->cr);
+    if (!round) {
+      cairo_rectangle(d->cr, x + by, y + by, w - 2 * by, h - 2 * by);
+      return;
+    }
+    cairo_save(d->cr);
+    cairo_translate(d->cr, x + w / 2, y + h / 2);
+    cairo_scale(d->cr, std::max(0.5, w / 2 - by), std::max(0.5, h / 2 - by));
+    cairo_arc(d->cr, 0, 0, 1, 0, 2 * 3.14159265358979);
+    cairo_restore(d->cr);
+  };
+  if (round) cairo_set_antialias(d->cr, CAIRO_ANTIALIAS_GRAY);
+  if (fill != kClrInvalid) {
+    path(0.5);
+    set_source(d->cr, g, *d, fill);
+    cairo_fill(d->cr);
+  }
+  auto pen = g.objects.find(d->state.pen);
+  if (pen != g.objects.end() && pen->second.style != PS_NULL) {
+    const int width = std::max(1, pen->second.width);
+    path(width / 2.0);
+    set_source(d->cr, g, *d, pen->second.color);
+    cairo_set_line_width(d->cr, width);
+    cairo_stroke(d->cr);
+  }
+  end_paint(*d);
+  return true;
+}
+
+}  // namespace
+
+bool Rectangle(DcHandle dc, int left, int top, int right, int bottom) {
+  return shape(dc, left, top, right, bottom, false);
+}
+
+bool Ellipse(DcHandle dc, int left, int top, int right, int bottom) {
+  return shape(dc, left, top, right, bottom, true);
 }
 
 bool TextOutA(DcHandle dc, int x, int y, const char* text, int count) {

@@ -58,7 +58,7 @@ struct PaletteEntry {
 enum : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4,
              PS_NULL = 5 };
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
-enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7 };
+enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7, NULL_PEN = 8 };
 enum : std::uint32_t { IDC_ARROW = 32512, IDC_WAIT = 32514 };
 constexpr ColorRef kClrInvalid = 0xFFFFFFFF;
 
@@ -136,6 +136,10 @@ CORVAPLAT_API bool LPtoDP(DcHandle dc, Point* points, int count);
 CORVAPLAT_API bool MoveToEx(DcHandle dc, int x, int y, Point* old);
 CORVAPLAT_API bool LineTo(DcHandle dc, int x, int y);
 CORVAPLAT_API int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush);
+// A rectangle or the ellipse in it: outlined with the selected pen, filled
+// with the selected brush (logged as a fill with the brush's colour).
+CORVAPLAT_API bool Rectangle(DcHandle dc, int left, int top, int right, int bottom);
+CORVAPLAT_API bool Ellipse(DcHandle dc, int left, int top, int right, int bottom);
 CORVAPLAT_API bool TextOutA(DcHandle dc, int x, int y, const char* text, int count);
 
 // DrawTextA formats.
