@@ -166,7 +166,7 @@ GdiHandle add_object(Object o) {
 void log_op(Gdi& g, const Dc& d, DcHandle dc, DrawOp::Kind kind, Rect r, ColorRef color,
             std::string text = {}) {
   g.log.push_back(DrawOp{kind, dc, d.window, r, color, std::move(text), d.state.clipped,
-                         d.state.clip});
+                         d.state.clip, d.origin});
 }
 
 ColorRef color_of(const Gdi& g, GdiHandle h) {
@@ -862,7 +862,7 @@ int DrawTextA(DcHandle dc, const char* text, int count, Rect* rect, std::uint32_
     if (format & DT_CENTER) x = rect->left + (room - w) / 2;
     else if (format & DT_RIGHT) x = rect->right - w;
     DrawOp op{DrawOp::kText, dc, d->window, Rect{x, y, x + w, y + line_height},
-              d->state.text_color, l.text, d->state.clipped, d->state.clip};
+              d->state.text_color, l.text, d->state.clipped, d->state.clip, d->origin};
     if (!(format & DT_NOCLIP)) {
       op.clipped = true;
       op.clip = *rect;
