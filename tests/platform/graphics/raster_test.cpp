@@ -145,3 +145,21 @@ TEST(Raster, TextIsDrawnInItsCellAndMeasuredWithThePackagedFont) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Raster, LongTextWrapsInOneMeasurementAPiece) {
+  // Measuring every candidate break on its own would take minutes here.
+  std::string text;
+  for (int i = 0; i < 4000; ++i) text += "ledger ";
+  const DcHandle dc = open_dc(0, 0);
+  TextMetric tm{};
+  GetTextMetricsA(dc, &tm);
+  Rect r{0, 0, 200, 0};
+  const int height = DrawTextA(dc, text.c_str(), -1, &r, DT_WORDBREAK | DT_CALCRECT);
+  close_dc(dc);
+  EXPECT_GT(height / tm.height, 4000 / 4);
+  EXPECT_EQ(r.right, 200);
+}
+
+}  // namespace

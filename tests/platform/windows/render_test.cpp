@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "corvaplat/paint.h"
 #include "corvaplat/render.h"
@@ -89,6 +90,55 @@ TEST_F(Render, NothingIsDrawnOutsideTheWindowOrTheClip) {
   ASSERT_TRUE(paint_window_to_surface(f, clipped.surface(), &clip));
   EXPECT_EQ(clipped.differing(10, 10, 30, 30, kUntouched), 20 * 20);
   EXPECT_EQ(clipped.differing(0, 0, 100, 80, kUntouched), 20 * 20);
+}
+
+// The dialog answers every colour request with a brush of its own colour.
+constexpr ColorRef kAnswered = 0x203040;
+std::intptr_t colouring_proc(WindowHandle, std::uint32_t m, WPARAM, LPARAM) {
+  if (m >= WM_CTLCOLOREDIT && m <= WM_CTLCOLORSTATIC) return stock_brush(kAnswered);
+  return m == WM_INITDIALOG ? 1 : 0;
+}
+
+TEST_F(Render, ControlsAndDialogsPaintWithTheBrushTheirParentAnswers) {
+  DialogTemplate d;
+  d.style = WS_POPUP | WS_VISIBLE;
+  d.cx = 200;
+  d.cy = 100;
+  struct Case {
+    const char* cls;
+    std::uint32_t style;
+    Point probe;  // inside the control, in the dialog's client coordinates
+  };
+  const std::vector<Case> cases = {
+      {"STATIC", SS_LEFT, {78, 12}},          {"EDIT", WS_BORDER, {78, 42}},
+      {"BUTTON", BS_AUTOCHECKBOX, {78, 72}},  {"LISTBOX", WS_BORDER, {78, 102}},
+      {"COMBOBOX", CBS_DROPDOWNLIST, {30, 132}},
+  };
+  int id = 10;
+  for (const Case& c : cases) {
+    DialogItem item;
+    item.class_name = c.cls;
+    item.id = id++;
+    item.style = c.style | WS_VISIBLE;
+    item.x = 10;
+    item.y = (item.id - 10) * 15 + 2;
+    item.cx = 60;
+    item.cy = 12;
+    d.items.push_back(item);
+  }
+  register_dialog_template(0, 7, d);
+  const WindowHandle dialog = CreateDialogParamA(0, 7, 0, colouring_proc, 0);
+  ASSERT_NE(dialog, 0u);
+  Rect whole{};
+  GetWindowRect(dialog, &whole);
+  Pixels pixels(whole.width(), whole.height());
+  ASSERT_TRUE(paint_window_to_surface(dialog, pixels.surface(), nullptr));
+  const std::uint32_t answered = 0x403020;  // kAnswered as 0xRRGGBB
+  EXPECT_EQ(pixels.at(whole.width() - 2, whole.height() - 2), answered) << "the dialog's own";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cls);
+    EXPECT_EQ(pixels.at(c.probe.x, c.probe.y), answered);
+  }
 }
 
 TEST_F(Render, BadWindowsAndPathsGiveAReason) {
