@@ -53,38 +53,55 @@ int open_owned(const std::string& path, OwnedOpen how, unsigned mode) {
   return fd;
 }
 
+namespace {
+
+// Makes path as a new file that no other process sees before this one holds
+// its lock: made under a temporary name, locked, then linked into place. On a
+// file system without hard links it is made in place and locked at once. The
+// descriptor, or -1 with errno (EEXIST: another process made it first).
+int create_locked(const std::string& path, short type, std::int64_t start, std::int64_t length) {
+  static std::atomic<unsigned> sequence{0};
+  const std::size_t slash = path.rfind('/');
+  const std::string temp = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "." +
+                           std::to_string(::getpid()) + "." +
+                           std::to_string(sequence.fetch_add(1)) + ".new";
+  int fd = open_owned(temp, OwnedOpen::kCreateNew);
+  if (fd < 0) return -1;
+  int err = lock_bounded(fd, type, start, length);
+  if (err == 0 && sys().link(temp.c_str(), path.c_str()) != 0) err = errno;
+  sys().unlink(temp.c_str());
+  if (err == 0) return fd;
+  sys().close(fd);
+  if (err == EPERM || err == ENOTSUP) {  // no hard links on this file system
+    fd = open_owned(path, OwnedOpen::kCreateNew);
+    if (fd < 0) return -1;
+    err = lock_bounded(fd, type, start, length);
+    if (err == 0) return fd;
+    sys().close(fd);
+  }
+  errno = err;
+  return -1;
+}
+
+}  // namespace
+
 int open_locked(const std::string& path, short type, std::int64_t start, std::int64_t length,
                 bool* created) {
   if (created != nullptr) *created = false;
-  static std::atomic<unsigned> sequence{0};
   for (int round = 0; round < 8; ++round) {
     int fd = open_owned(path, OwnedOpen::kUpdate);
-    bool made = false;
     if (fd < 0 && errno == ENOENT) {
-      const std::size_t slash = path.rfind('/');
-      const std::string temp = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "." +
-                               std::to_string(::getpid()) + "." +
-                               std::to_string(sequence.fetch_add(1)) + ".new";
-      fd = open_owned(temp, OwnedOpen::kCreateNew);
-      if (fd < 0) return -1;
-      int err = lock_bounded(fd, type, start, length);
-      if (err == 0 && sys().link(temp.c_str(), path.c_str()) != 0) err = errno;
-      sys().unlink(temp.c_str());
-      if (err != 0) {
-        sys().close(fd);
-        if (err == EEXIST) continue;  // another process made it first: open that one
-        errno = err;
-        return -1;
-      }
-      made = true;
-    } else if (fd < 0) {
-      return -1;
-    } else if (const int err = lock_bounded(fd, type, start, length); err != 0) {
+      fd = create_locked(path, type, start, length);
+      if (fd < 0 && errno == EEXIST) continue;  // another process made it first: open that one
+      if (fd >= 0 && created != nullptr) *created = true;
+      return fd;
+    }
+    if (fd < 0) return -1;
+    if (const int err = lock_bounded(fd, type, start, length); err != 0) {
       sys().close(fd);
       errno = err;
       return -1;
     }
-    if (created != nullptr) *created = made;
     return fd;
   }
   errno = EAGAIN;
