@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/ui_screen.h"
 #include "corvalib.h"
 #include "corvaplat/menus.h"
 #include "corvaplat/windows.h"
@@ -24,7 +25,11 @@ constexpr const char* kUsage =
     "  Opens the frame, its MDI client, a ledger screen and the screen laid out in\n"
     "  FILE (default: the samples' customer.dlg), types KEYS into the screen through\n"
     "  the message loop (\\t Tab, \\n Enter, \\e Escape) and prints the window tree:\n"
-    "  handle, class, control ID, text, style, rectangle in the parent, state.\n";
+    "  handle, class, control ID, text, style, rectangle in the parent, state.\n"
+    "usage: corva ui show SCREEN\n"
+    "  Opens SCREEN (a dialog file, or the name of one under samples/, such as\n"
+    "  receipt) on the desktop for a person to type into; when it is closed, prints\n"
+    "  what its fields hold.\n";
 
 constexpr plat::ModuleHandle kModule = 0xC11;
 constexpr std::uint16_t kLayoutId = 1;
@@ -204,12 +209,7 @@ int dump(const std::string& layout_path, const std::string& keys) {
     std::cerr << "corva: the screen could not be made (unknown control class?)\n";
     return 1;
   }
-  for (const auto& [id, text] : layout.items) {
-    const plat::WindowHandle c = plat::GetDlgItem(screen, id);
-    const bool combo = plat::class_name(c) == "COMBOBOX";
-    plat::SendMessageA(c, combo ? plat::CB_ADDSTRING : plat::LB_ADDSTRING, 0,
-                       reinterpret_cast<plat::LPARAM>(text.c_str()));
-  }
+  fill_screen_lists(screen, ScreenLayout{layout.dialog, layout.items});
   AddWindowToTable(screen, kCustomerCommand, 1);
   plat::type_text(unescape(keys));
   plat::MSG msg{};
@@ -248,7 +248,8 @@ int dump(const std::string& layout_path, const std::string& keys) {
 
 int run(const Args& all) {
   Args args = all;
-  if (args.empty() || args.front() != "dump") return usage_error("ui needs: dump (see corva ui --help)");
+  if (args.size() == 2 && args.front() == "show") return show_screen(args[1]);
+  if (args.empty() || args.front() != "dump") return usage_error("ui needs: dump or show (see corva ui --help)");
   args.erase(args.begin());
   std::string layout = "samples/customer.dlg", keys;
   if (!take_option(args, "--layout", layout) || !take_option(args, "--type", keys))
@@ -260,6 +261,27 @@ int run(const Args& all) {
 int demo(const std::string& samples) {
   return dump(samples + "/customer.dlg", "Acme Hardware\\tc\\t \\t\\tS");
 }
+
+}  // namespace
+
+bool read_screen_layout(const std::string& path, ScreenLayout& out) {
+  Layout layout;
+  if (!read_layout(path, layout)) return false;
+  out.dialog = std::move(layout.dialog);
+  out.items = std::move(layout.items);
+  return true;
+}
+
+void fill_screen_lists(plat::WindowHandle screen, const ScreenLayout& layout) {
+  for (const auto& [id, text] : layout.items) {
+    const plat::WindowHandle c = plat::GetDlgItem(screen, id);
+    const bool combo = plat::class_name(c) == "COMBOBOX";
+    plat::SendMessageA(c, combo ? plat::CB_ADDSTRING : plat::LB_ADDSTRING, 0,
+                       reinterpret_cast<plat::LPARAM>(text.c_str()));
+  }
+}
+
+namespace {
 
 const Registration reg{{"ui", "the window system: a sample screen and its window tree", kUsage,
                         run, demo}};

@@ -249,6 +249,7 @@ LRESULT DefWindowProcA(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, 
       return 1;
     case WM_SETTEXT:
       w->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+      tell_display(DisplayNote::kRetitled, hwnd);
       return 1;
     case WM_GETTEXT: {
       char* buffer = reinterpret_cast<char*>(lParam);
@@ -293,6 +294,11 @@ LRESULT DefWindowProcA(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, 
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      return standard_mouse(hwnd, message, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
@@ -375,11 +381,13 @@ WindowHandle CreateWindowExA(std::uint32_t ex_style, const char* class_name_text
   }
   Window* made = find(h, false);
   if (made == nullptr) return 0;
+  tell_display(DisplayNote::kCreated, h);
   if (p != nullptr && p->cls->kind == Kind::kMdiClient && (style & WS_CHILD)) {
     SendMessageA(parent, WM_MDIACTIVATE, static_cast<WPARAM>(h), 0);
   }
   if ((style & WS_VISIBLE) && (style & WS_CHILD) == 0) {
     SendMessageA(h, WM_SHOWWINDOW, 1, 0);
+    tell_display(DisplayNote::kShown, h);
     SetActiveWindow(h);
   }
   return h;
@@ -471,6 +479,7 @@ bool DestroyWindow(WindowHandle hwnd) {
     w->style &= ~WS_VISIBLE;
     SendMessageA(hwnd, WM_SHOWWINDOW, 0, 0);
   }
+  if (top) tell_display(DisplayNote::kDestroyed, hwnd);
   destroy_tree(hwnd);
   if (was_active && ts.active == 0) {
     // Activation goes to the owner, else to the last visible top-level window.
@@ -736,6 +745,7 @@ bool ShowWindow(WindowHandle hwnd, int command) {
     SendMessageA(hwnd, WM_SHOWWINDOW, show ? 1 : 0, 0);
     if (show) InvalidateRect(hwnd, nullptr, true);
   }
+  tell_display(DisplayNote::kShown, hwnd);
   const bool activates = command == SW_SHOWNORMAL || command == SW_SHOW ||
                          command == SW_SHOWMAXIMIZED || command == SW_RESTORE;
   if (IsWindow(hwnd) && show && activates && !(w->style & WS_CHILD)) SetActiveWindow(hwnd);
@@ -826,10 +836,12 @@ WindowHandle SetActiveWindow(WindowHandle hwnd) {
   ts.active = hwnd;
   if (Window* ow = find(old, false)) {
     ow->highlighted = false;
+    tell_display(DisplayNote::kDeactivated, old);
     SendMessageA(old, WM_ACTIVATE, make_wparam(WA_INACTIVE, 0), static_cast<LPARAM>(hwnd));
   }
   if (hwnd != 0 && ts.active == hwnd) {
     if (Window* nw = find(hwnd, false)) nw->highlighted = registry().foreground;
+    tell_display(DisplayNote::kActivated, hwnd);
     SendMessageA(hwnd, WM_ACTIVATE, make_wparam(WA_ACTIVE, 0), static_cast<LPARAM>(old));
   } else if (hwnd == 0 && ts.focus != 0) {
     SetFocus(0);
@@ -863,6 +875,7 @@ void set_application_foreground(bool foreground) {
   for (WindowHandle h : thread_windows()) {
     SendMessageA(h, WM_ACTIVATEAPP, foreground ? 1 : 0, 0);
   }
+  tell_display(DisplayNote::kRepaint, ts.active);
   if (foreground && IsWindow(ts.active)) {
     find(ts.active, false)->highlighted = true;
     SendMessageA(ts.active, WM_ACTIVATE, WA_ACTIVE, 0);
@@ -966,6 +979,7 @@ bool SetWindowPos(WindowHandle hwnd, WindowHandle insert_after, int x, int y, in
                                                  static_cast<std::uint32_t>(c.bottom))));
   }
   if (!IsWindow(hwnd)) return true;
+  if (!(r == old)) tell_display(DisplayNote::kPlaced, hwnd);
   if (flags & SWP_SHOWWINDOW) {
     if (!(w->style & WS_VISIBLE)) {
       w->style |= WS_VISIBLE;
@@ -977,6 +991,7 @@ bool SetWindowPos(WindowHandle hwnd, WindowHandle insert_after, int x, int y, in
       SendMessageA(hwnd, WM_SHOWWINDOW, 0, 0);
     }
   }
+  if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) tell_display(DisplayNote::kShown, hwnd);
   if (IsWindow(hwnd) && !(flags & SWP_NOREDRAW) && IsWindowVisible(hwnd))
     InvalidateRect(hwnd, nullptr, true);
   if (IsWindow(hwnd) && !(flags & SWP_NOACTIVATE) && !(w->style & WS_CHILD) &&
@@ -1062,6 +1077,7 @@ bool InvalidateRect(WindowHandle hwnd, const Rect* rect, bool) {
     GetClientRect(hwnd, &r);
   }
   if (IsRectEmpty(&r)) return true;
+  tell_display_invalid(hwnd, r);
   if (w->update_pending) {
     UnionRect(&w->update, &w->update, &r);
   } else {
@@ -1208,6 +1224,7 @@ bool FlashWindow(WindowHandle hwnd, bool invert) {
   } else {
     w->highlighted = current_thread().active == hwnd && registry().foreground;
   }
+  tell_display(DisplayNote::kRepaint, hwnd);
   return before;
 }
 
