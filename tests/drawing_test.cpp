@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "frame/settings.h"
 #include "tests/ui_host.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "corvaplat/modules.h"
 #include "corvaplat/resources.h"
 #include "tests/ui_host.h"

@@ -5,6 +5,7 @@
 
 #include "corvalib/ui.h"
 #include "corvaplat/gdi.h"
+#include "corvaplat/windows.h"
 #include "ui/fonts.h"
 
 namespace ui = corva::ui;

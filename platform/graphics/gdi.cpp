@@ -1,4 +1,7 @@
 #include <corvaplat/gdi.h>
+#include <corvaplat/raster.h>
+
+#include <cairo.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,6 +20,7 @@ struct Object {
   LogFont font{};
   ColorRef color = 0;
   int width = 0;
+  int style = PS_SOLID;
   std::vector<PaletteEntry> entries;
   bool realized = false;
   Rect rect{};
@@ -38,6 +42,9 @@ struct Dc {
   std::uint32_t window = 0;
   DcState state;
   std::vector<DcState> saved;
+  cairo_t* cr = nullptr;  // null: the context only records
+  Point origin{0, 0};     // where device (0, 0) lies on the surface
+  Rect limit{};           // surface coordinates nothing may leave
 };
 
 struct Gdi {
@@ -45,6 +52,7 @@ struct Gdi {
   std::map<GdiHandle, Object> objects;
   std::map<DcHandle, Dc> dcs;
   std::vector<DrawOp> log;
+  std::map<ColorRef, GdiHandle> stock_brushes;
   GdiHandle next_object = 0x00300100;
   DcHandle next_dc = 0x00400001;
   GdiHandle system_font = 0x00300001, gui_font = 0x00300002, white_brush = 0x00300003,
@@ -135,6 +143,83 @@ ColorRef color_of(const Gdi& g, GdiHandle h) {
   return it == g.objects.end() ? kClrInvalid : it->second.color;
 }
 
+// Logical to device coordinates under the context's mapping.
+Point to_device(const DcState& s, Point p) {
+  return Point{(p.x - s.window_org.x) * s.viewport_ext.cx / s.window_ext.cx + s.viewport_org.x,
+               (p.y - s.window_org.y) * s.viewport_ext.cy / s.window_ext.cy + s.viewport_org.y};
+}
+
+// The RGB a colour stands for in the context: a palette index (0x01000000 |
+// i) takes the selected palette's entry, whether it was realized or not (none
+// selected: black); a palette-relative RGB (0x02BBGGRR) is that RGB.
+void set_source(cairo_t* cr, const Gdi& g, const Dc& d, ColorRef color) {
+  if ((color >> 24) == 0x01) {
+    auto it = g.objects.find(d.state.palette);
+    const std::uint32_t index = color & 0xFFFF;
+    color = 0;
+    if (it != g.objects.end() && index < it->second.entries.size()) {
+      const PaletteEntry& e = it->second.entries[index];
+      color = ColorRef{e.red} | ColorRef{e.green} << 8 | ColorRef{e.blue} << 16;
+    }
+  }
+  cairo_set_source_rgb(cr, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,
+                       ((color >> 16) & 0xFF) / 255.0);
+}
+
+// Starts painting with the context's limit and selected clip region in force;
+// false (nothing to paint) for a recording-only context.
+bool begin_paint(const Dc& d) {
+  if (d.cr == nullptr) return false;
+  cairo_save(d.cr);
+  cairo_rectangle(d.cr, d.limit.left, d.limit.top, d.limit.width(), d.limit.height());
+  cairo_clip(d.cr);
+  if (d.state.clipped) {
+    cairo_rectangle(d.cr, d.state.clip.left + d.origin.x, d.state.clip.top + d.origin.y,
+                    d.state.clip.width(), d.state.clip.height());
+    cairo_clip(d.cr);
+  }
+  cairo_set_antialias(d.cr, CAIRO_ANTIALIAS_NONE);
+  return true;
+}
+void end_paint(const Dc& d) { cairo_restore(d.cr); }
+
+// Fills a device rectangle (surface pixels left..right-1, top..bottom-1).
+void paint_fill(const Gdi& g, const Dc& d, Rect r, ColorRef color) {
+  if (color == kClrInvalid || !begin_paint(d)) return;
+  const int left = std::min(r.left, r.right), right = std::max(r.left, r.right);
+  const int top = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+  set_source(d.cr, g, d, color);
+  cairo_rectangle(d.cr, left + d.origin.x, top + d.origin.y, right - left, bottom - top);
+  cairo_fill(d.cr);
+  end_paint(d);
+}
+
+// A line between device points, the last point left out, in the pen's
+// colour, width and style.
+void paint_line(const Gdi& g, const Dc& d, Point from, Point to) {
+  auto pen = g.objects.find(d.state.pen);
+  if (pen == g.objects.end() || pen->second.style == PS_NULL || !begin_paint(d)) return;
+  const int width = std::max(1, pen->second.width);
+  set_source(d.cr, g, d, pen->second.color);
+  cairo_set_line_width(d.cr, width);
+  cairo_set_line_cap(d.cr, CAIRO_LINE_CAP_BUTT);
+  static constexpr double kDash[] = {6, 2}, kDot[] = {1, 1}, kDashDot[] = {6, 2, 1, 2},
+                          kDashDotDot[] = {6, 2, 1, 2, 1, 2};
+  switch (pen->second.style) {
+    case PS_DASH: cairo_set_dash(d.cr, kDash, 2, 0); break;
+    case PS_DOT: cairo_set_dash(d.cr, kDot, 2, 0); break;
+    case PS_DASHDOT: cairo_set_dash(d.cr, kDashDot, 4, 0); break;
+    case PS_DASHDOTDOT: cairo_set_dash(d.cr, kDashDotDot, 6, 0); break;
+    default: break;
+  }
+  // Pixel centres, so a one-pixel line covers whole pixels.
+  const double half = (width % 2) != 0 ? 0.5 : 0.0;
+  cairo_move_to(d.cr, from.x + d.origin.x + half, from.y + d.origin.y + half);
+  cairo_line_to(d.cr, to.x + d.origin.x + half, to.y + d.origin.y + half);
+  cairo_stroke(d.cr);
+  end_paint(d);
+}
+
 }  // namespace
 
 // ---- Fonts and objects -------------------------------------------------------------
@@ -180,8 +265,9 @@ GdiHandle GetStockObject(int which) {
   }
 }
 
-GdiHandle CreatePen(int, int width, ColorRef color) {
+GdiHandle CreatePen(int style, int width, ColorRef color) {
   Object o{ObjectKind::kPen};
+  o.style = style;
   o.color = color;
   o.width = width;
   return add_object(std::move(o));
@@ -205,6 +291,19 @@ GdiHandle CreateRectRgnIndirect(const Rect* rect) {
   Object o{ObjectKind::kRegion};
   o.rect = *rect;
   return add_object(std::move(o));
+}
+
+GdiHandle stock_brush(ColorRef color) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  auto it = g.stock_brushes.find(color);
+  if (it != g.stock_brushes.end()) return it->second;
+  Object o{ObjectKind::kBrush};
+  o.color = color;
+  o.stock = true;
+  const GdiHandle h = add_object(std::move(o));
+  g.stock_brushes[color] = h;
+  return h;
 }
 
 ColorRef object_color(GdiHandle object) {
@@ -234,10 +333,7 @@ int live_font_count() {
 
 // ---- Device contexts ---------------------------------------------------------------
 
-DcHandle GetDC(std::uint32_t window) {
-  if (window != 0 && !IsWindow(window)) return 0;
-  const auto font =
-      window != 0 ? static_cast<GdiHandle>(SendMessageA(window, WM_GETFONT, 0, 0)) : 0;
+DcHandle open_dc(std::uint32_t window, GdiHandle font) {
   Gdi& g = gdi();
   std::lock_guard lock(g.mutex);
   const DcHandle dc = g.next_dc++;
@@ -251,10 +347,27 @@ DcHandle GetDC(std::uint32_t window) {
   return dc;
 }
 
-int ReleaseDC(std::uint32_t, DcHandle dc) {
+DcHandle open_surface_dc(cairo_surface_t* surface, std::uint32_t window, GdiHandle font,
+                         Point origin, const Rect& limit) {
+  if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return 0;
+  const DcHandle dc = open_dc(window, font);
   Gdi& g = gdi();
   std::lock_guard lock(g.mutex);
-  return g.dcs.erase(dc) != 0 ? 1 : 0;
+  Dc& d = g.dcs[dc];
+  d.cr = cairo_create(surface);
+  d.origin = origin;
+  d.limit = limit;
+  return dc;
+}
+
+bool close_dc(DcHandle dc) {
+  Gdi& g = gdi();
+  std::lock_guard lock(g.mutex);
+  auto it = g.dcs.find(dc);
+  if (it == g.dcs.end()) return false;
+  if (it->second.cr != nullptr) cairo_destroy(it->second.cr);
+  g.dcs.erase(it);
+  return true;
 }
 
 int live_dc_count() {
@@ -481,13 +594,7 @@ bool LPtoDP(DcHandle dc, Point* points, int count) {
   std::lock_guard lock(g.mutex);
   Dc* d = find_dc(g, dc);
   if (d == nullptr || (points == nullptr && count > 0)) return false;
-  const DcState& s = d->state;
-  for (int i = 0; i < count; ++i) {
-    points[i].x = (points[i].x - s.window_org.x) * s.viewport_ext.cx / s.window_ext.cx +
-                  s.viewport_org.x;
-    points[i].y = (points[i].y - s.window_org.y) * s.viewport_ext.cy / s.window_ext.cy +
-                  s.viewport_org.y;
-  }
+  for (int i = 0; i < count; ++i) points[i] = to_device(d->state, points[i]);
   return true;
 }
 
@@ -510,6 +617,7 @@ bool LineTo(DcHandle dc, int x, int y) {
   if (d == nullptr) return false;
   log_op(g, *d, dc, DrawOp::kLine, Rect{d->state.position.x, d->state.position.y, x, y},
          color_of(g, d->state.pen));
+  paint_line(g, *d, to_device(d->state, d->state.position), to_device(d->state, Point{x, y}));
   d->state.position = Point{x, y};
   return true;
 }
@@ -523,6 +631,9 @@ int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush) {
       it->second.kind != ObjectKind::kBrush)
     return 0;
   log_op(g, *d, dc, DrawOp::kFill, *rect, it->second.color);
+  const Point a = to_device(d->state, Point{rect->left, rect->top});
+  const Point b = to_device(d->state, Point{rect->right, rect->bottom});
+  paint_fill(g, *d, Rect{a.x, a.y, b.x, b.y}, it->second.color);
   return 1;
 }
 

@@ -292,6 +292,9 @@ LRESULT DefWindowProcA(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, 
     case WM_PAINT:
       ValidateRect(hwnd, nullptr);
       return 0;
+    case WM_NCPAINT:
+      paint_nonclient(hwnd);
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_MOUSEMOVE:

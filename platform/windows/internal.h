@@ -1,5 +1,6 @@
 // The window system's own state, shared by its source files.
 #pragma once
+#include <corvaplat/gdi.h>
 #include <corvaplat/windows.h>
 
 #include <array>
@@ -193,5 +194,44 @@ inline std::uint32_t hiword(std::uintptr_t v) {
 inline WPARAM make_wparam(std::uint32_t lo, std::uint32_t hi) {
   return static_cast<WPARAM>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
 }
+
+}  // namespace corva::platform::win
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace corva::platform::win {
+
+// The surface a window tree is being rendered into, for the rendering thread.
+struct PaintTarget {
+  cairo_surface_t* surface = nullptr;
+  WindowHandle root = 0;
+  Point origin{};  // the screen point at the surface's (0, 0)
+  Rect clip{};     // surface coordinates
+};
+PaintTarget*& paint_target();
+
+Rect intersect(const Rect& a, const Rect& b);
+// The window's client area in screen coordinates.
+Rect client_screen_rect(WindowHandle hwnd);
+// The part of the window (whole, or its client area) its ancestors' client
+// areas leave showing, in screen coordinates.
+Rect shown_part(WindowHandle hwnd, bool whole);
+
+}  // namespace corva::platform::win
+
+namespace corva::platform::win {
+
+// Painting helpers: a fill, a one-pixel frame, a two-colour bevel, and the
+// raised and sunken two-pixel edges of the standard controls.
+void fill(DcHandle dc, const Rect& r, ColorRef color);
+void frame(DcHandle dc, const Rect& r, ColorRef color);
+void bevel(DcHandle dc, const Rect& r, ColorRef top_left, ColorRef bottom_right);
+Rect inset(const Rect& r, int by);
+void raised_edge(DcHandle dc, const Rect& r);
+void sunken_edge(DcHandle dc, const Rect& r);
+// Whether the caption shows as active.
+bool caption_active(WindowHandle hwnd);
+// The frame and caption, as the default procedure paints them (WM_NCPAINT).
+void paint_nonclient(WindowHandle hwnd);
 
 }  // namespace corva::platform::win

@@ -6,8 +6,10 @@
 // class, a procedure, a parent, an owner, children in order, a control ID, a
 // text, styles, a rectangle, properties; messages go through its procedure;
 // the queue delivers posted messages, typed keys, paints and timers in the
-// order the Windows user interface delivers them. Nothing is drawn: a host or a
-// test looks at the model (dump_window_tree, window_text, ...) instead.
+// order the Windows user interface delivers them. Windows paint themselves
+// through the graphics layer (corvaplat/paint.h), into an image when a tree is
+// rendered (corvaplat/render.h); a test can also look at the model
+// (dump_window_tree, window_text, ...).
 //
 // Handles are 32-bit, never 0, and a handle is never given to a second window
 // while the first is alive: the low 16 bits index a slot, the high 16 bits
@@ -22,6 +24,7 @@
 #pragma once
 #include <corvaplat/api.h>
 #include <corvaplat/atoms.h>
+#include <corvaplat/geometry.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -38,16 +41,6 @@ using AccelHandle = std::uint32_t;
 using FontHandle = std::uint32_t;
 using MenuHandle = std::uint32_t;
 using ThreadId = std::uint32_t;
-
-struct Point {
-  std::int32_t x, y;
-};
-struct Rect {
-  std::int32_t left, top, right, bottom;
-  std::int32_t width() const { return right - left; }
-  std::int32_t height() const { return bottom - top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 // One queued message, laid out as the Win32 MSG record (with pointer-sized
 // wParam and lParam).
@@ -76,7 +69,7 @@ enum : std::uint32_t {
   WM_ENABLE = 0x000A, WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D, WM_GETTEXTLENGTH = 0x000E,
   WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012, WM_ERASEBKGND = 0x0014,
   WM_SHOWWINDOW = 0x0018, WM_ACTIVATEAPP = 0x001C, WM_SETFONT = 0x0030, WM_GETFONT = 0x0031,
-  WM_NEXTDLGCTL = 0x0028, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082,
+  WM_NEXTDLGCTL = 0x0028, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082, WM_NCPAINT = 0x0085,
   WM_GETDLGCODE = 0x0087,
   WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102, WM_SYSKEYDOWN = 0x0104,
   WM_SYSKEYUP = 0x0105, WM_SYSCHAR = 0x0106, WM_KEYFIRST = 0x0100, WM_KEYLAST = 0x0108,
