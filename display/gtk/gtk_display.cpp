@@ -216,7 +216,7 @@ class GtkDisplay final : public plat::DisplayBackend {
       GSource* timeout = nullptr;
       if (timeout_ms > 0) {
         timeout = g_timeout_source_new(static_cast<guint>(timeout_ms));
-        g_source_set_callback(timeout, [](gpointer) { return G_SOURCE_REMOVE; }, nullptr, nullptr);
+        g_source_set_callback(timeout, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr, nullptr);
         g_source_attach(timeout, context);
       }
       g_main_context_iteration(context, TRUE);
@@ -238,7 +238,22 @@ class GtkDisplay final : public plat::DisplayBackend {
 
   int message_box(const plat::MessageBoxRequest& request) override;
 
-  plat::DisplayStatistics statistics() const override { return stats_; }
+  void set_clipboard(const std::string& text) override {
+    if (!g_lost) gdk_clipboard_set_text(gdk_display_get_clipboard(gdk_display_get_default()), text.c_str());
+  }
+
+  bool clipboard(std::string* text) override;
+
+  plat::DisplayStatistics statistics() const override {
+    plat::DisplayStatistics s = stats_;
+    if (!latencies_.empty()) {
+      std::vector<std::uint64_t> sorted = latencies_;
+      std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+      s.median_key_to_frame_us = sorted[sorted.size() / 2];
+      s.worst_key_to_frame_us = *std::max_element(latencies_.begin(), latencies_.end());
+    }
+    return s;
+  }
 
  private:
   Mirror* mirror(WindowHandle h) {
@@ -334,8 +349,8 @@ class GtkDisplay final : public plat::DisplayBackend {
     ++d.stats_.frames;
     if (d.key_painted_) {
       const auto us = static_cast<std::uint64_t>(g_get_monotonic_time() - d.key_time_us_);
-      d.stats_.last_key_to_frame_us = us;
-      d.stats_.worst_key_to_frame_us = std::max(d.stats_.worst_key_to_frame_us, us);
+      if (d.latencies_.size() == kLatencySamples) d.latencies_.erase(d.latencies_.begin());
+      d.latencies_.push_back(us);
       d.key_time_us_ = 0;
       d.key_painted_ = false;
     }
@@ -446,8 +461,53 @@ class GtkDisplay final : public plat::DisplayBackend {
   bool deactivated_ = false;
   plat::DisplayStatistics stats_;
   gint64 key_time_us_ = 0;  // the first key press not yet shown
+  static constexpr std::size_t kLatencySamples = 256;
+  std::vector<std::uint64_t> latencies_;
   bool key_painted_ = false;
 };
+
+// ---- Clipboard ------------------------------------------------------------------------
+
+// How long a paste waits for the program that holds the clipboard.
+constexpr gint64 kClipboardWaitUs = 500 * 1000;
+
+struct ClipboardRead {
+  bool done = false;
+  bool ok = false;
+  std::string text;
+};
+
+bool GtkDisplay::clipboard(std::string* text) {
+  if (g_lost) return false;
+  GdkClipboard* board = gdk_display_get_clipboard(gdk_display_get_default());
+  if (gdk_clipboard_is_local(board)) return false;  // ours: the layer has it already
+  auto* read = new ClipboardRead;  // outlives a wait that gives up
+  gdk_clipboard_read_text_async(
+      board, nullptr,
+      +[](GObject* source, GAsyncResult* result, gpointer data) {
+        auto* r = static_cast<ClipboardRead*>(data);
+        if (char* t = gdk_clipboard_read_text_finish(GDK_CLIPBOARD(source), result, nullptr)) {
+          r->text = t;
+          r->ok = true;
+          g_free(t);
+        }
+        r->done = true;
+      },
+      read);
+  const gint64 deadline = g_get_monotonic_time() + kClipboardWaitUs;
+  GSource* tick = g_timeout_source_new(20);
+  g_source_set_callback(tick, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
+  g_source_attach(tick, nullptr);
+  while (!read->done && !g_lost && g_get_monotonic_time() < deadline)
+    g_main_context_iteration(nullptr, TRUE);
+  g_source_destroy(tick);
+  g_source_unref(tick);
+  if (!read->done) return false;  // a late answer still writes into the record: it stays
+  const bool ok = read->ok;
+  if (ok) *text = std::move(read->text);
+  delete read;
+  return ok;
+}
 
 // ---- Message boxes ----------------------------------------------------------------
 
@@ -500,14 +560,14 @@ int GtkDisplay::message_box(const plat::MessageBoxRequest& request) {
   }
   gtk_box_append(GTK_BOX(column), row);
   gtk_window_set_child(GTK_WINDOW(box), column);
-  g_signal_connect(box, "close-request", G_CALLBACK(+[](GtkWindow*, gpointer data) {
+  g_signal_connect(box, "close-request", G_CALLBACK(+[](GtkWindow*, gpointer data) -> gboolean {
                      auto* s = static_cast<BoxState*>(data);
                      if (s->on_close != 0) s->answer = s->on_close;
                      return TRUE;
                    }), &state);
   GtkEventController* keys = gtk_event_controller_key_new();
   g_signal_connect(keys, "key-pressed", G_CALLBACK(+[](GtkEventControllerKey*, guint keyval, guint,
-                                                      GdkModifierType, gpointer data) {
+                                                      GdkModifierType, gpointer data) -> gboolean {
                      auto* s = static_cast<BoxState*>(data);
                      if (keyval != GDK_KEY_Escape || s->on_close == 0) return FALSE;
                      s->answer = s->on_close;

@@ -183,6 +183,9 @@ bool is_mouse_message(std::uint32_t message);
 // What the standard controls do with the mouse.
 LRESULT standard_mouse(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARAM lParam);
 
+// What an edit control does with WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR.
+LRESULT edit_clipboard(WindowHandle hwnd, std::uint32_t message);
+
 // Dialog base units (pixels per 4 horizontal and 8 vertical dialog units).
 constexpr int kBaseUnitX = 8;
 constexpr int kBaseUnitY = 16;

@@ -26,8 +26,9 @@ struct DisplayStatistics {
   std::uint64_t paints = 0;          // times a part of a window was painted from the model
   std::uint64_t painted_pixels = 0;  // the area of those parts
   std::uint64_t frames = 0;          // native frames shown
-  // Key press to the first frame that shows its effect, in microseconds.
-  std::uint64_t last_key_to_frame_us = 0;
+  // Key press to the first frame that shows its effect, in microseconds, over
+  // the last keys measured.
+  std::uint64_t median_key_to_frame_us = 0;
   std::uint64_t worst_key_to_frame_us = 0;
 };
 
@@ -62,6 +63,10 @@ class CORVAPLAT_API DisplayBackend {
   // Shows a message box as a modal native dialog owned by `request.owner`'s
   // window; returns the button, or 0 when the display cannot show one.
   virtual int message_box(const MessageBoxRequest& request) = 0;
+  // The desktop's clipboard: takes the text, and answers it (false when the
+  // desktop holds no text or does not answer in time).
+  virtual void set_clipboard(const std::string& text) = 0;
+  virtual bool clipboard(std::string* text) = 0;
   virtual DisplayStatistics statistics() const = 0;
 };
 
