@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -30,6 +31,7 @@ struct ClassInfo {
   Atom atom = 0;
   Kind kind = Kind::kGeneric;
   bool predefined = false;
+  std::uint32_t background = 0;  // brush, 0: none
 };
 
 struct ListItem {
@@ -75,6 +77,7 @@ struct Window {
   std::vector<ListItem> items;
   int current = -1;
   int dropped_height = 0;
+  bool dropped = false;  // combo box list shown
   WindowHandle mdi_active = 0;
 
   // Dialog state.
@@ -153,6 +156,13 @@ bool equal_no_case(std::string_view a, std::string_view b);
 // Frame widths of a style: the border on each side and the caption on top.
 int frame_width(std::uint32_t style);
 int caption_height(std::uint32_t style);
+// The menu bar of a top-level window with a menu, below its caption.
+constexpr int kMenuBarHeight = 19;
+int menu_bar_height(const Window& w);
+// A drop-down combo box given a height keeps it as its dropped height and
+// stays as high as its edit field.
+constexpr int kComboHeight = 20;
+void fit_combo_box(Window& w);
 // The screen position of the window's client origin.
 Point client_origin(const Window& w);
 void remove_queued(WindowHandle hwnd);
@@ -206,6 +216,9 @@ namespace corva::platform::win {
 
 // The surface a window tree is being rendered into, for the rendering thread.
 struct PaintTarget {
+  // What shows over everything else (open menus, dropped lists), painted
+  // after the whole tree.
+  std::vector<std::function<void()>> overlays;
   cairo_surface_t* surface = nullptr;
   WindowHandle root = 0;
   Point origin{};  // the screen point at the surface's (0, 0)
@@ -232,9 +245,26 @@ void bevel(DcHandle dc, const Rect& r, ColorRef top_left, ColorRef bottom_right)
 Rect inset(const Rect& r, int by);
 void raised_edge(DcHandle dc, const Rect& r);
 void sunken_edge(DcHandle dc, const Rect& r);
+// A context of the whole window that only the render's clip limits, for what
+// shows over other windows (an open popup menu, a dropped-down list).
+DcHandle overlay_dc(WindowHandle hwnd);
+// Runs `paint` once the tree is painted (at once when nothing is rendered).
+void defer_overlay(std::function<void()> paint);
 // Whether the caption shows as active.
 bool caption_active(WindowHandle hwnd);
-// The frame and caption, as the default procedure paints them (WM_NCPAINT).
+// The frame, caption and menu bar, as the default procedure paints them
+// (WM_NCPAINT).
 void paint_nonclient(WindowHandle hwnd);
+// The standard controls (edit, static, button, list box, combo box) paint
+// everything in WM_PAINT and nothing in WM_ERASEBKGND.
+inline bool standard_control(Kind k) {
+  return k == Kind::kEdit || k == Kind::kStatic || k == Kind::kButton || k == Kind::kListBox ||
+         k == Kind::kComboBox;
+}
+void paint_control(WindowHandle hwnd);
+// The default WM_ERASEBKGND: nothing for a standard control; a dialog's
+// WM_CTLCOLORDLG brush (else the face colour); the workspace colour for an MDI
+// client; the class's background brush, else the window colour.
+void erase_background(WindowHandle hwnd, DcHandle dc);
 
 }  // namespace corva::platform::win

@@ -74,6 +74,25 @@ DcHandle window_dc(WindowHandle hwnd, bool whole) {
 }
 
 }  // namespace
+
+DcHandle overlay_dc(WindowHandle hwnd) {
+  const PaintTarget* t = paint_target();
+  Rect area{};
+  if (t == nullptr || !in_target(*t, hwnd) || !GetWindowRect(hwnd, &area))
+    return window_dc(hwnd, true);
+  const auto font = static_cast<GdiHandle>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+  return open_surface_dc(t->surface, hwnd, font,
+                         Point{area.left - t->origin.x, area.top - t->origin.y}, t->clip);
+}
+
+void defer_overlay(std::function<void()> paint) {
+  if (PaintTarget* t = paint_target()) {
+    t->overlays.push_back(std::move(paint));
+  } else {
+    paint();
+  }
+}
+
 }  // namespace win
 
 using namespace win;

@@ -49,14 +49,22 @@ bool render_window(ImageKind kind, WindowHandle window, const char* path, std::s
 bool paint_window_to_surface(WindowHandle window, cairo_surface_t* surface, const Rect* clip) {
   Rect whole{};
   if (surface == nullptr || !GetWindowRect(window, &whole)) return false;
-  win::PaintTarget target{surface, window, Point{whole.left, whole.top},
+  win::PaintTarget target{{}, surface, window, Point{whole.left, whole.top},
                           Rect{0, 0, whole.width(), whole.height()}};
   if (clip != nullptr) target.clip = win::intersect(target.clip, *clip);
   // A render started from inside another one's paint gets its own target.
   win::PaintTarget* const outer = win::paint_target();
   win::paint_target() = &target;
+  struct Restore {
+    win::PaintTarget* outer;
+    ~Restore() { win::paint_target() = outer; }
+  } restore{outer};
   paint_tree(window);
-  win::paint_target() = outer;
+  // Overlays may queue more overlays (a submenu of an open menu).
+  for (std::size_t i = 0; i < target.overlays.size(); ++i) {
+    auto paint = std::move(target.overlays[i]);
+    paint();
+  }
   return true;
 }
 

@@ -2,8 +2,12 @@
 // contexts, text metrics and extents, and drawing.
 //
 // A device context either only records what is drawn (the drawing log) or
-// also paints it into a pixel surface (see corvaplat/raster.h). Text is
-// measured the same way every time: with synthetic metrics, a font of
+// also paints it into a pixel surface (see corvaplat/raster.h).
+//
+// Text is measured and drawn with the packaged font family (DejaVu: sans
+// serif for every face it lacks, mono and serif for the fixed-pitch and roman
+// faces), so the numbers are the same on every machine. A test may switch to
+// synthetic metrics instead (set_text_metrics), which need no font: a font of
 // pixel height h (16 when it asks for 0) has a base character width w
 // (its requested width, else (7h + 8) / 16, so 7 for the system font of 16);
 // the narrow characters " !'(),./:;I[]`fijlrt|" are w/2 wide (at least 1), the
@@ -54,9 +58,14 @@ struct PaletteEntry {
 enum : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4,
              PS_NULL = 5 };
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
-enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7 };
+enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7, NULL_PEN = 8 };
 enum : std::uint32_t { IDC_ARROW = 32512, IDC_WAIT = 32514 };
 constexpr ColorRef kClrInvalid = 0xFFFFFFFF;
+
+// Which metrics measure text (and lay it out when drawn); the font's are the
+// default. Returns the previous choice.
+enum class TextMetrics { kFont, kSynthetic };
+CORVAPLAT_API TextMetrics set_text_metrics(TextMetrics which);
 
 // A font made from its description; 0 for a null description.
 CORVAPLAT_API GdiHandle CreateFontIndirectA(const LogFont* font);
@@ -127,6 +136,10 @@ CORVAPLAT_API bool LPtoDP(DcHandle dc, Point* points, int count);
 CORVAPLAT_API bool MoveToEx(DcHandle dc, int x, int y, Point* old);
 CORVAPLAT_API bool LineTo(DcHandle dc, int x, int y);
 CORVAPLAT_API int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush);
+// A rectangle or the ellipse in it: outlined with the selected pen, filled
+// with the selected brush (logged as a fill with the brush's colour).
+CORVAPLAT_API bool Rectangle(DcHandle dc, int left, int top, int right, int bottom);
+CORVAPLAT_API bool Ellipse(DcHandle dc, int left, int top, int right, int bottom);
 CORVAPLAT_API bool TextOutA(DcHandle dc, int x, int y, const char* text, int count);
 
 // DrawTextA formats.
