@@ -8,6 +8,7 @@
 #include "cli/ui_screen.h"
 #include "corvalib.h"
 #include "corvaplat/display.h"
+#include "corvaplat/msgbox.h"
 #include "corvaplat/windows.h"
 
 namespace corva::cli {
@@ -15,7 +16,7 @@ namespace {
 
 namespace plat = corva::platform;
 
-constexpr plat::ModuleHandle kModule = 0xC12;
+constexpr plat::ModuleHandle kModule = 0xC13;
 constexpr std::uint16_t kScreenId = 1;
 constexpr std::uint16_t kScreenCommand = 40030;
 // The product's date field: an edit that answers its date and takes one.
@@ -69,6 +70,21 @@ void print_fields(plat::WindowHandle screen) {
   std::fflush(stdout);
 }
 
+// OK takes only legal dates: a box says which field is wrong, and the focus
+// goes back to it.
+bool dates_legal(plat::WindowHandle screen) {
+  for (int id : g_screen.date_fields) {
+    const plat::WindowHandle field = plat::GetDlgItem(screen, id);
+    if (plat::window_text(field).empty() || GetDlgItemDate(screen, nullptr, static_cast<std::int16_t>(id)) != 0)
+      continue;
+    plat::MessageBoxA(screen, "That is not a date this screen can take.", "Check the date",
+                      plat::MB_OK | plat::MB_ICONEXCLAMATION);
+    plat::SetFocus(field);
+    return false;
+  }
+  return true;
+}
+
 std::intptr_t screen_proc(plat::WindowHandle d, std::uint32_t m, plat::WPARAM w, plat::LPARAM) {
   if (m == plat::WM_INITDIALOG) {
     for (int id : g_screen.date_fields) {
@@ -79,6 +95,7 @@ std::intptr_t screen_proc(plat::WindowHandle d, std::uint32_t m, plat::WPARAM w,
     return 1;
   }
   const int command = static_cast<int>(w & 0xFFFF);
+  if (m == plat::WM_COMMAND && command == plat::IDC_OK && !dates_legal(d)) return 1;
   if (m == plat::WM_COMMAND && (command == plat::IDC_OK || command == plat::IDC_CANCEL)) {
     std::printf("closed with %s\n", command == plat::IDC_OK ? "OK" : "Cancel");
     print_fields(d);
@@ -125,8 +142,11 @@ int show_screen(const std::string& screen) {
   }
   fill_screen_lists(d, layout);
   AddWindowToTable(d, kScreenCommand, 1);
+  // The screen's boxes are real dialogs on the desktop, not lines of text.
+  const plat::MessageBoxPresenter printer = plat::set_message_box_presenter(nullptr, nullptr);
   while (MyGetMessage() != 0) {
   }
+  plat::set_message_box_presenter(printer, nullptr);
   plat::unregister_dialog_template(kModule, kScreenId);
   return 0;
 }

@@ -168,11 +168,11 @@ void ensure_predefined_classes() {
   Registry& r = registry();
   std::lock_guard g(r.mutex);
   if (r.classes.count("edit") != 0) return;
-  add_class_locked(r, "EDIT", edit_proc, 0, 0, Kind::kEdit, true);
-  add_class_locked(r, "STATIC", static_proc, 0, 0, Kind::kStatic, true);
-  add_class_locked(r, "BUTTON", button_proc, 0, 0, Kind::kButton, true);
-  add_class_locked(r, "LISTBOX", listbox_proc, 0, 0, Kind::kListBox, true);
-  add_class_locked(r, "COMBOBOX", combobox_proc, 0, 0, Kind::kComboBox, true);
+  add_class_locked(r, "EDIT", repainting<edit_proc>, 0, 0, Kind::kEdit, true);
+  add_class_locked(r, "STATIC", repainting<static_proc>, 0, 0, Kind::kStatic, true);
+  add_class_locked(r, "BUTTON", repainting<button_proc>, 0, 0, Kind::kButton, true);
+  add_class_locked(r, "LISTBOX", repainting<listbox_proc>, 0, 0, Kind::kListBox, true);
+  add_class_locked(r, "COMBOBOX", repainting<combobox_proc>, 0, 0, Kind::kComboBox, true);
   add_class_locked(r, "MDICLIENT", mdiclient_proc, 0, 0, Kind::kMdiClient, true);
   add_class_locked(r, "#32770", dialog_class_proc, 0, 0, Kind::kDialog, true);
 }

@@ -193,6 +193,16 @@ bool is_mouse_message(std::uint32_t message);
 // What the standard controls do with the mouse.
 LRESULT standard_mouse(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARAM lParam);
 
+// Whether a message may change how a standard control looks; `repainting`
+// wraps a control's procedure so that such a message invalidates it.
+bool changes_look(std::uint32_t message);
+template <WindowProc Procedure>
+LRESULT repainting(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Procedure(hwnd, message, wParam, lParam);
+  if (changes_look(message) && find(hwnd, false) != nullptr) InvalidateRect(hwnd, nullptr, true);
+  return result;
+}
+
 // What an edit control does with WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR.
 LRESULT edit_clipboard(WindowHandle hwnd, std::uint32_t message);
 

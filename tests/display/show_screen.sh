@@ -2,8 +2,9 @@
 # A person at the desktop, on a virtual X display of its own: opens the receipt
 # screen, types an amount and a date, tabs, compares what the window shows with
 # its golden image, clicks OK, and checks what the screen read back through the
-# field functions. Then the desktop goes away under a shown screen: the process
-# must live on headless and say so once.
+# field functions. A date the screen cannot take brings up a modal message box,
+# answered with Enter, and Escape cancels the screen. Then the desktop goes away
+# under a shown screen: the process must live on headless and say so once.
 #
 # usage: show_screen.sh CORVA SAMPLES GOLDEN WORKDIR
 # Exit 77 (skipped) without Xvfb, xdotool or ImageMagick. CORVA_UPDATE_GOLDEN=1
@@ -78,6 +79,30 @@ wait_exit
 grep -qx 'closed with OK' "$work/typed.out" || fail "not closed with OK: $(cat "$work/typed.out")"
 grep -qx 'field 101: "1234.50" amount 1234.50' "$work/typed.out" || fail "amount: $(cat "$work/typed.out")"
 grep -qx 'field 102: date 12-7-26' "$work/typed.out" || fail "date: $(cat "$work/typed.out")"
+
+# ---- a date the screen cannot take: a modal box, then Cancel -----------------------
+open_screen boxed
+xdotool windowfocus --sync "$window"
+xdotool key Tab
+xdotool type --delay 15 '13/45/26'
+xdotool key Return
+box=
+for _ in $(seq 100); do
+  box=$(xdotool search --name '^Check the date$' 2>/dev/null | head -1)
+  [ -n "$box" ] && break
+  sleep 0.05
+done
+[ -n "$box" ] || fail "no message box for the wrong date"
+kill -0 "$corva_pid" 2>/dev/null || fail "the screen closed with a wrong date"
+xdotool windowfocus --sync "$box" key Return
+for _ in $(seq 100); do
+  xdotool search --name '^Check the date$' >/dev/null 2>&1 || break
+  sleep 0.05
+done
+xdotool windowfocus --sync "$window" key Escape
+wait_exit
+grep -qx 'closed with Cancel' "$work/boxed.out" || fail "not closed with Cancel: $(cat "$work/boxed.out")"
+grep -qx 'field 102: date - (not a legal date)' "$work/boxed.out" || fail "date: $(cat "$work/boxed.out")"
 
 # ---- the desktop goes away under a shown screen -------------------------------------
 open_screen lost
