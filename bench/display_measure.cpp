@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "corvaplat/clock.h"
 #include "corvaplat/display.h"
 #include "corvaplat/windows.h"
 
@@ -22,7 +23,10 @@ std::intptr_t screen_proc(plat::WindowHandle, std::uint32_t m, plat::WPARAM, pla
   return m == plat::WM_INITDIALOG ? 1 : 0;
 }
 
-void stop(plat::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) { plat::PostQuitMessage(0); }
+void stop(plat::WindowHandle hwnd, std::uint32_t, std::uintptr_t id, std::uint32_t) {
+  plat::KillTimer(hwnd, id);
+  plat::PostQuitMessage(0);
+}
 
 // Runs the message loop (with the dialog keys) until the stop timer fires.
 void run_for(plat::WindowHandle dialog, std::uint32_t milliseconds) {
@@ -53,17 +57,19 @@ int main(int argc, char** argv) {
   screen.x = screen.y = 10;
   screen.cx = 200;
   screen.cy = 60;
-  screen.items.push_back({"EDIT", "", 101, plat::WS_TABSTOP | plat::WS_BORDER, 10, 10, 180, 12});
-  screen.items.push_back({"BUTTON", "OK", 1, plat::WS_TABSTOP | plat::BS_DEFPUSHBUTTON, 140, 36, 50, 14});
+  screen.items.push_back({"EDIT", "", 101, plat::WS_VISIBLE | plat::WS_TABSTOP | plat::WS_BORDER, 10, 10, 180, 12});
+  screen.items.push_back({"BUTTON", "OK", 1, plat::WS_VISIBLE | plat::WS_TABSTOP | plat::BS_DEFPUSHBUTTON, 140, 36, 50, 14});
   plat::register_dialog_template(kModule, kScreen, screen);
   const plat::WindowHandle dialog = plat::CreateDialogParamA(kModule, kScreen, 0, screen_proc, 0);
   run_for(dialog, 1000);  // shown and painted
 
   const double before = cpu_ms();
+  const std::uint32_t start = plat::GetTickCount();
   run_for(dialog, static_cast<std::uint32_t>(idle_seconds) * 1000);
   const double idle = cpu_ms() - before;
-  std::printf("idle: %.1f ms of processor time in %d s (%.3f%%)\n", idle, idle_seconds,
-              idle / (idle_seconds * 10.0));
+  const double seconds = (plat::GetTickCount() - start) / 1000.0;
+  std::printf("idle: %.1f ms of processor time in %.1f s (%.3f%%)\n", idle, seconds,
+              idle / (seconds * 10.0));
 
   // Keys typed by a person (XTEST), 80 ms apart, into the focused field.
   if (std::system("xdotool search --sync --name '^Measured$' windowfocus --sync "
