@@ -118,6 +118,11 @@ class GtkDisplay final : public plat::DisplayBackend {
 #endif
   }
 
+  // Detached by the host: the native windows go; the model's stay.
+  ~GtkDisplay() override {
+    while (!mirrors_.empty()) destroyed(mirrors_.begin()->first);
+  }
+
   void created(WindowHandle h) override {
     if (g_lost || mirrors_.count(h) != 0) return;
     Mirror& m = mirrors_[h];
@@ -284,21 +289,32 @@ class GtkDisplay final : public plat::DisplayBackend {
   }
 
   // Paints what the model invalidated since the last frame, and only that.
+  // A window's procedures run while it paints and may move, resize or destroy
+  // it (or others): each window is looked up again, and its image is held.
   void paint_damage() {
+    std::vector<WindowHandle> damaged;
     for (auto& [h, m] : mirrors_) {
-      if (!m.damaged || m.backing == nullptr || !gtk_widget_get_visible(m.window)) continue;
-      m.damaged = false;
-      Rect clip = m.damage;
+      if (m.damaged && m.backing != nullptr && gtk_widget_get_visible(m.window)) damaged.push_back(h);
+    }
+    for (WindowHandle h : damaged) {
+      Mirror* m = mirror(h);
+      if (m == nullptr || !m->damaged) continue;
+      m->damaged = false;
+      cairo_surface_t* image = cairo_surface_reference(m->backing);
+      Rect clip = m->damage;
       clip.left = std::max(clip.left, 0);
       clip.top = std::max(clip.top, 0);
-      clip.right = std::min(clip.right, cairo_image_surface_get_width(m.backing));
-      clip.bottom = std::min(clip.bottom, cairo_image_surface_get_height(m.backing));
-      if (clip.right <= clip.left || clip.bottom <= clip.top) continue;
-      if (!plat::paint_window_to_surface(h, m.backing, &clip)) continue;
+      clip.right = std::min(clip.right, cairo_image_surface_get_width(image));
+      clip.bottom = std::min(clip.bottom, cairo_image_surface_get_height(image));
+      const bool painted = clip.right > clip.left && clip.bottom > clip.top &&
+                           plat::paint_window_to_surface(h, image, &clip);
+      cairo_surface_destroy(image);
+      m = mirror(h);
+      if (!painted || m == nullptr) continue;
       ++stats_.paints;
       stats_.painted_pixels += static_cast<std::uint64_t>(clip.width()) * static_cast<std::uint64_t>(clip.height());
       if (key_time_us_ != 0) key_painted_ = true;
-      gtk_widget_queue_draw(m.area);
+      gtk_widget_queue_draw(m->area);
     }
   }
 

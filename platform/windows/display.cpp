@@ -19,8 +19,10 @@ struct DisplayState {
   std::mutex mutex;  // guards `display` against wake() from other threads
   std::unique_ptr<DisplayBackend> display;
   ThreadId thread = 0;
-  bool environment_read = false;
+  std::atomic<bool> environment_read{false};
   bool loss_told = false;
+  // Displays that lost their desktop: kept, never called again.
+  std::vector<DisplayBackend*> lost;
 };
 
 DisplayState& state() {
@@ -32,9 +34,7 @@ DisplayState& state() {
 // The first top-level window of the process picks the display the
 // environment names.
 void read_environment() {
-  DisplayState& s = state();
-  if (s.environment_read) return;
-  s.environment_read = true;
+  if (state().environment_read.exchange(true)) return;
   const std::string name = display_choice();
   if (name.empty() || name == "none") return;
   std::string error;
@@ -139,7 +139,10 @@ bool select_display(const std::string& name, std::string* error) {
     return false;
   }
   const std::string file = "libcorvadisplay-" + name + ".so";
-  const ModuleHandle module = LoadLibraryA(file.c_str());
+  // Beside the platform library first, then on the library path.
+  const std::string directory = platform_directory();
+  ModuleHandle module = directory.empty() ? 0 : LoadLibraryA((directory + "/" + file).c_str());
+  if (module == 0) module = LoadLibraryA(file.c_str());
   if (module == 0) {
     *error = "cannot load " + file;
     return false;
@@ -163,7 +166,7 @@ void display_lost(const char* why) {
     std::lock_guard g(s.mutex);
     // A toolkit that lost its desktop cannot be shut down cleanly; it stays
     // loaded and is never called again.
-    static_cast<void>(s.display.release());
+    if (s.display != nullptr) s.lost.push_back(s.display.release());
   }
   if (!s.loss_told) {
     s.loss_told = true;

@@ -170,6 +170,21 @@ TEST_F(Display, ALostDisplayIsToldOnceAndTheWindowsGoOnHeadless) {
   EXPECT_TRUE(IsWindow(top));
 }
 
+TEST_F(Display, ADisplayIsChosenByAWordAndAnUnknownOneIsRefused) {
+  struct Case {
+    const char* name;
+    const char* reason;
+  } const cases[] = {{"nosuch", "cannot load libcorvadisplay-nosuch.so"},
+                     {"../gtk", "a display is named by a word"},
+                     {"", "a display is named by a word"}};
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(select_display(c.name, &error)) << c.name;
+    EXPECT_EQ(error.rfind(c.reason, 0), 0u) << error;
+    EXPECT_EQ(current_display(), recorder);  // the attached one stays
+  }
+}
+
 TEST_F(Display, MouseInputGoesToTheWindowUnderThePointerOrTheCapture) {
   // A bare popup (no frame): window and client coordinates agree.
   const WindowHandle top = CreateWindowExA(0, "Keeper", "", WS_POPUP | WS_VISIBLE, 100, 100, 300,
