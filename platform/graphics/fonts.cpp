@@ -5,6 +5,7 @@
 #include <pango/pangocairo.h>
 #include <pango/pangofc-fontmap.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -51,11 +52,19 @@ int em_pixels(const LogFont& f) {
 
 // Code page 1252 to UTF-8 (0x80-0x9F hold the few letters and signs the
 // code page adds; its unused slots stay as the C1 controls).
-std::string to_utf8(std::string_view text) {
-  static constexpr std::uint16_t kHigh[32] = {
+constexpr std::uint16_t kHigh[32] = {
       0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
       0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+// Whether the code page's 0x80-0x9F characters take two bytes in UTF-8 (the
+// rest take three).
+constexpr auto kHighIsTwoBytes = [] {
+  std::array<bool, 32> two{};
+  for (int i = 0; i < 32; ++i) two[i] = kHigh[i] < 0x800;
+  return two;
+}();
+
+std::string to_utf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (const char ch : text) {
@@ -88,6 +97,7 @@ struct FontState {
   std::map<std::string, PangoFontDescription*> descriptions;
   std::map<std::string, TextMetric> metrics;
   std::map<std::string, Laid> layouts;
+  std::size_t cached_bytes = 0;  // of the layouts' keys
 };
 
 FontState& state() {
@@ -144,11 +154,13 @@ const Laid& laid_out(FontState& s, const LogFont& f, std::string_view text) {
   key.append(text);
   auto it = s.layouts.find(key);
   if (it != s.layouts.end()) return it->second;
-  constexpr std::size_t kCached = 2048;
-  if (s.layouts.size() >= kCached) {
+  constexpr std::size_t kCached = 2048, kCachedBytes = std::size_t{1} << 20;
+  if (s.layouts.size() >= kCached || s.cached_bytes + key.size() > kCachedBytes) {
     for (auto& [k, laid] : s.layouts) g_object_unref(laid.layout);
     s.layouts.clear();
+    s.cached_bytes = 0;
   }
+  s.cached_bytes += key.size();
   PangoLayout* layout = pango_layout_new(s.context);
   pango_layout_set_font_description(layout, description(s, font_key, f));
   const std::string utf8 = to_utf8(text);
@@ -189,6 +201,36 @@ Size measure(const LogFont& font, std::string_view text) {
   const int height = metrics_locked(s, font).height;
   if (text.empty()) return Size{0, height};
   return Size{laid_out(s, font, text).width, height};
+}
+
+std::vector<int> prefix_widths(const LogFont& font, std::string_view text) {
+  FontState& s = state();
+  std::lock_guard lock(s.mutex);
+  std::vector<int> x(text.size() + 1, 0);
+  if (text.empty()) return x;
+  const Laid& laid = laid_out(s, font, text);
+  // Where each code-page character starts in the layout's UTF-8 text (one to
+  // three bytes each), then the x of each cluster walked once in order.
+  std::vector<std::size_t> char_at_byte;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t bytes = c < 0x80 ? 1 : (c >= 0xA0 || kHighIsTwoBytes[c - 0x80]) ? 2 : 3;
+    char_at_byte.insert(char_at_byte.end(), bytes, i);
+  }
+  std::vector<int> start(text.size(), -1);
+  PangoLayoutIter* it = pango_layout_get_iter(laid.layout);
+  do {
+    const auto index = static_cast<std::size_t>(pango_layout_iter_get_index(it));
+    if (index >= char_at_byte.size()) continue;
+    PangoRectangle logical{};
+    pango_layout_iter_get_cluster_extents(it, nullptr, &logical);
+    start[char_at_byte[index]] = round_units(logical.x);
+  } while (pango_layout_iter_next_cluster(it));
+  pango_layout_iter_free(it);
+  // A character inside a cluster starts where its cluster does.
+  for (std::size_t i = 0; i < text.size(); ++i) x[i] = start[i] >= 0 ? start[i] : (i > 0 ? x[i - 1] : 0);
+  x[text.size()] = laid.width;
+  return x;
 }
 
 void draw(cairo_t* cr, const LogFont& font, std::string_view text, double x, double y,

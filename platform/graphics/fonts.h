@@ -5,6 +5,7 @@
 #include <corvaplat/gdi.h>
 
 #include <string_view>
+#include <vector>
 
 typedef struct _cairo cairo_t;
 
@@ -15,6 +16,9 @@ namespace corva::platform::fonts {
 TextMetric metrics(const LogFont& font);
 // The width of the text and the font's cell height.
 Size measure(const LogFont& font, std::string_view text);
+// The width of each prefix of one line of text: element i is the width of its
+// first i characters (i from 0 to its length), from one layout of the line.
+std::vector<int> prefix_widths(const LogFont& font, std::string_view text);
 // Paints the text with its cell's top-left corner at (x, y) in the current
 // source colour; `underline` (an index into the text, or -1) underlines one
 // character, the mnemonic.

@@ -143,15 +143,24 @@ int width_of(const LogFont& f, std::string_view text) {
   return width;
 }
 
+// The width of each prefix of the text: element i is the width of its first
+// i characters.
+std::vector<int> prefix_widths(const LogFont& f, std::string_view text) {
+  if (!synthetic()) return fonts::prefix_widths(f, text);
+  std::vector<int> x(text.size() + 1, 0);
+  for (std::size_t i = 0; i < text.size(); ++i) x[i + 1] = x[i] + char_width(f, text[i]);
+  return x;
+}
+
 Dc* find_dc(Gdi& g, DcHandle dc) {
   auto it = g.dcs.find(dc);
   return it == g.dcs.end() ? nullptr : &it->second;
 }
 
-const LogFont* font_of(Gdi& g, const Dc& d) {
+const LogFont* font_of(const Gdi& g, const Dc& d) {
   auto f = g.objects.find(d.state.font);
   if (f == g.objects.end() || f->second.kind != ObjectKind::kFont)
-    return &g.objects[g.system_font].font;
+    return &g.objects.at(g.system_font).font;
   return &f->second.font;
 }
 
@@ -166,7 +175,7 @@ GdiHandle add_object(Object o) {
 void log_op(Gdi& g, const Dc& d, DcHandle dc, DrawOp::Kind kind, Rect r, ColorRef color,
             std::string text = {}) {
   g.log.push_back(DrawOp{kind, dc, d.window, r, color, std::move(text), d.state.clipped,
-                         d.state.clip});
+                         d.state.clip, d.origin});
 }
 
 ColorRef color_of(const Gdi& g, GdiHandle h) {
@@ -257,7 +266,7 @@ void paint_line(const Gdi& g, const Dc& d, Point from, Point to) {
 void paint_text(const Gdi& g, const Dc& d, Point at, std::string_view text, const Rect* box,
                 int underline) {
   if (text.empty() || !begin_paint(d)) return;
-  const LogFont& f = *font_of(const_cast<Gdi&>(g), d);
+  const LogFont& f = *font_of(g, d);
   const double x = at.x + d.origin.x, y = at.y + d.origin.y;
   if (box != nullptr) {
     cairo_rectangle(d.cr, box->left + d.origin.x, box->top + d.origin.y, box->width(),
@@ -796,11 +805,15 @@ std::vector<TextLine> split_lines(const std::string& all, int mnemonic, std::uin
     std::size_t length = (end == std::string::npos ? all.size() : end) - start;
     if (length > 0 && all[start + length - 1] == '\r') --length;
     if (format & DT_WORDBREAK) {
-      while (width_of(f, std::string_view(all).substr(start, length)) > room) {
+      // One measurement of the paragraph; pieces are measured by difference.
+      const std::size_t paragraph = start;
+      const std::vector<int> x = prefix_widths(f, std::string_view(all).substr(start, length));
+      auto width = [&](std::size_t from, std::size_t count) {
+        return x[from - paragraph + count] - x[from - paragraph];
+      };
+      while (width(start, length) > room) {
         std::size_t cut = length;
-        while (cut > 0 && (all[start + cut - 1] != ' ' ||
-                           width_of(f, std::string_view(all).substr(start, cut - 1)) > room))
-          --cut;
+        while (cut > 0 && (all[start + cut - 1] != ' ' || width(start, cut - 1) > room)) --cut;
         if (cut == 0) break;  // a word longer than the width stays whole
         add(start, cut - 1);
         start += cut;
@@ -862,7 +875,7 @@ int DrawTextA(DcHandle dc, const char* text, int count, Rect* rect, std::uint32_
     if (format & DT_CENTER) x = rect->left + (room - w) / 2;
     else if (format & DT_RIGHT) x = rect->right - w;
     DrawOp op{DrawOp::kText, dc, d->window, Rect{x, y, x + w, y + line_height},
-              d->state.text_color, l.text, d->state.clipped, d->state.clip};
+              d->state.text_color, l.text, d->state.clipped, d->state.clip, d->origin};
     if (!(format & DT_NOCLIP)) {
       op.clipped = true;
       op.clip = *rect;

@@ -1,11 +1,11 @@
 // Image files: a surface painted in memory, then written beside the target
 // and renamed over it.
+#include <corvaplat/owned_file.h>
 #include <corvaplat/raster.h>
 #include <corvaplat/sys.h>
 
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,11 +25,10 @@ bool fail(std::string* error, std::string reason) {
 }
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`; the
-// new file is never a symlink someone planted (O_EXCL | O_NOFOLLOW).
+// new file is never one someone planted under its name.
 bool replace_file(const char* path, const std::string& bytes, std::string* error) {
   const std::string temp = std::string(path) + ".new" + std::to_string(::getpid());
-  const int fd = sys().open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                            0644);
+  const int fd = open_owned(temp, OwnedOpen::kCreateNew, 0644);
   if (fd < 0) return fail(error, std::string("cannot write ") + path + ": " + std::strerror(errno));
   std::size_t done = 0;
   int saved = 0;

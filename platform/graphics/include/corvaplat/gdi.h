@@ -166,6 +166,7 @@ struct DrawOp {
   std::string text;
   bool clipped;          // a clip region was selected
   Rect clip;
+  Point origin{};        // where the context's device (0, 0) lay on its surface
 };
 CORVAPLAT_API const std::vector<DrawOp>& drawing_log();
 CORVAPLAT_API void clear_drawing_log();
