@@ -26,6 +26,6 @@ uint32_t MenuIDToModule(CvHMENU menu, uint16_t id) { return ui::owner_of(menu, i
 
 void DelMenuIDOwnerTable(void) { ui::free_owner_table(); }
 
-int32_t GetMenuItemCount(CvHMENU menu) { return corva::platform::GetMenuItemCount(menu); }
+int32_t GetMenuItemCount(CvHMENU menu) { return corva::platform::menu_item_count(menu); }
 
 }  // extern "C"

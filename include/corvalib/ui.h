@@ -4,23 +4,18 @@
 
 #include "base.h"
 
-CORVA_BEGIN_DECLS
-
-typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
-typedef uint32_t CvHFONT;  /* font handle, 0 = the system font where a font is measured */
-typedef uint32_t CvHDC;    /* device-context handle */
-typedef uint32_t CvHBRUSH; /* brush handle */
-typedef uint32_t CvHPALETTE; /* palette handle */
-
+/* A fetched message, as the platform's queue delivers it. In C++ it is the
+ * platform's own record, so a message from its GetMessageA goes to Dispatch
+ * as it is; C sees the same layout. */
+#ifdef __cplusplus
+#include <corvaplat/message.h>
+typedef corva::platform::Point CvPOINT;
+typedef corva::platform::MSG CvMSG;
+#else
 typedef struct CvPOINT {
   int32_t x, y;
 } CvPOINT;
 
-typedef struct CvRECT {
-  int32_t left, top, right, bottom;
-} CvRECT;
-
-/* A fetched message, as the platform's queue delivers it. */
 typedef struct CvMSG {
   CvHWND hwnd;
   uint32_t message;
@@ -29,6 +24,21 @@ typedef struct CvMSG {
   uint32_t time;
   CvPOINT pt;
 } CvMSG;
+#endif
+
+CORVA_BEGIN_DECLS
+
+typedef uint32_t CvHACCEL; /* accelerator-table handle, 0 = none */
+typedef uint32_t CvHFONT;  /* font handle, 0 = the system font where a font is measured */
+typedef uint32_t CvHDC;    /* device-context handle */
+typedef uint32_t CvHBRUSH; /* brush handle */
+typedef uint32_t CvHPALETTE; /* palette handle */
+
+
+typedef struct CvRECT {
+  int32_t left, top, right, bottom;
+} CvRECT;
+
 
 /* ---- Window table ----------------------------------------------------------
  * Two lists of open data-entry screens, 15 entries each: the dialog list

@@ -33,6 +33,7 @@
 
 // The window system: windows, the queue, controls, dialogs, menus, message boxes.
 #include <corvaplat/menus.h>
+#include <corvaplat/message.h>
 #include <corvaplat/msgbox.h>
 #include <corvaplat/windows.h>
 

@@ -22,6 +22,7 @@
 #pragma once
 #include <corvaplat/api.h>
 #include <corvaplat/atoms.h>
+#include <corvaplat/message.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -31,33 +32,17 @@
 
 namespace corva::platform {
 
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using AccelHandle = std::uint32_t;
 using FontHandle = std::uint32_t;
 using MenuHandle = std::uint32_t;
 using ThreadId = std::uint32_t;
 
-struct Point {
-  std::int32_t x, y;
-};
 struct Rect {
   std::int32_t left, top, right, bottom;
   std::int32_t width() const { return right - left; }
   std::int32_t height() const { return bottom - top; }
   friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-// One queued message, laid out as the Win32 MSG record (with pointer-sized
-// wParam and lParam).
-struct MSG {
-  WindowHandle hwnd;
-  std::uint32_t message;
-  WPARAM wParam;
-  LPARAM lParam;
-  std::uint32_t time;
-  Point pt;
 };
 
 using WindowProc = LRESULT (*)(WindowHandle hwnd, std::uint32_t message, WPARAM wParam,
