@@ -167,6 +167,23 @@ TEST(Lists, BadArgumentsAnswerFalse) {
   EXPECT_EQ(ListGetNode(e.h, nullptr, nullptr, &node), 1);
   EXPECT_EQ(node, e.h->Anchor);
 
+  // A header that was never initialised: every function answers 0 and follows no link.
+  ListHeader zero{};
+  ListHeader* zp = &zero;
+  const int32_t uninitialised[] = {
+      ListAdd(&zero, "x", "d", 1), ListAddStart(&zero, "x", nullptr, 0),
+      ListAddEnd(&zero, "x", nullptr, 0), ListAddSorted(&zero, "x", nullptr, 0, cmp),
+      ListNext(&zero), ListPrevious(&zero), ListCircleNext(&zero), ListCirclePrevious(&zero),
+      ListGetFirstNode(&zero, &node), ListFind(&zero, "a", cmp), ListFindSorted(&zero, "a", cmp),
+      ListGetNode(&zero, nullptr, nullptr, &node), ListGetItem(&zero, nullptr, nullptr, &item),
+      ListSetItemCurrentNode(&zero, "x", 1), ListDeleteCurrentNode(&zero),
+      ListDeleteItemCurrentNode(&zero), ListPaste(&zero, l.h, 0), ListPaste(l.h, &zero, 0),
+      ListFree(&zp),
+  };
+  for (std::size_t i = 0; i < std::size(uninitialised); ++i)
+    EXPECT_EQ(uninitialised[i], 0) << "uninitialised case " << i;
+  EXPECT_EQ(names(l.h), "a");
+
   ListHeader* twice = nullptr;  // freeing twice through one variable is harmless
   ASSERT_EQ(ListInitialize(&twice, nullptr), 1);
   EXPECT_EQ(ListFree(&twice), 1);

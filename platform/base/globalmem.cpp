@@ -1,5 +1,6 @@
 #include <corvaplat/globalmem.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -27,7 +28,10 @@ Heap& heap() {
   return *h;
 }
 
+std::atomic<AllocationFaultHook> g_fault_hook{nullptr};
+
 bool should_fail(Heap& h) {
+  if (allocation_fault()) return true;
   if (h.fail_next <= 0) return false;
   --h.fail_next;
   return true;
@@ -42,6 +46,13 @@ std::map<GlobalHandle, Block>::iterator find_block(Heap& h, GlobalHandle handle)
 }
 
 }  // namespace
+
+void set_allocation_fault_hook(AllocationFaultHook hook) { g_fault_hook.store(hook); }
+
+bool allocation_fault() {
+  const AllocationFaultHook hook = g_fault_hook.load();
+  return hook != nullptr && hook();
+}
 
 GlobalHandle GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
   Heap& h = heap();

@@ -1,0 +1,175 @@
+#include <corvaplat/owned_file.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include <corvaplat/clock.h>
+#include <corvaplat/sys.h>
+
+namespace corva::platform {
+namespace {
+
+int open_flags(OwnedOpen how) {
+  switch (how) {
+    case OwnedOpen::kRead: return O_RDONLY;
+    case OwnedOpen::kUpdate: return O_RDWR | O_NOFOLLOW;
+    case OwnedOpen::kCreateNew: return O_RDWR | O_CREAT | O_EXCL;  // O_EXCL never follows
+  }
+  return O_RDONLY;
+}
+
+int not_regular_error(const struct stat& st) { return S_ISDIR(st.st_mode) ? EISDIR : ENXIO; }
+
+int set_lock(int fd, int command, struct flock& fl) {
+  for (;;) {
+    if (sys().fcntl(fd, command, &fl) == 0) return 0;
+    if (errno != EINTR) return errno;
+  }
+}
+
+}  // namespace
+
+int open_owned(const std::string& path, OwnedOpen how, unsigned mode) {
+  const int fd = sys().open(path.c_str(), open_flags(how) | O_CLOEXEC | O_NONBLOCK, mode);
+  if (fd < 0) return -1;
+  struct stat st {};
+  int err = 0;
+  if (sys().fstat(fd, &st) != 0) {
+    err = errno;
+  } else if (!S_ISREG(st.st_mode)) {
+    err = not_regular_error(st);
+  }
+  if (err != 0) {
+    sys().close(fd);
+    errno = err;
+    return -1;
+  }
+  return fd;
+}
+
+int open_locked(const std::string& path, short type, std::int64_t start, std::int64_t length,
+                bool* created) {
+  if (created != nullptr) *created = false;
+  static std::atomic<unsigned> sequence{0};
+  for (int round = 0; round < 8; ++round) {
+    int fd = open_owned(path, OwnedOpen::kUpdate);
+    bool made = false;
+    if (fd < 0 && errno == ENOENT) {
+      const std::size_t slash = path.rfind('/');
+      const std::string temp = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "." +
+                               std::to_string(::getpid()) + "." +
+                               std::to_string(sequence.fetch_add(1)) + ".new";
+      fd = open_owned(temp, OwnedOpen::kCreateNew);
+      if (fd < 0) return -1;
+      int err = lock_bounded(fd, type, start, length);
+      if (err == 0 && sys().link(temp.c_str(), path.c_str()) != 0) err = errno;
+      sys().unlink(temp.c_str());
+      if (err != 0) {
+        sys().close(fd);
+        if (err == EEXIST) continue;  // another process made it first: open that one
+        errno = err;
+        return -1;
+      }
+      made = true;
+    } else if (fd < 0) {
+      return -1;
+    } else if (const int err = lock_bounded(fd, type, start, length); err != 0) {
+      sys().close(fd);
+      errno = err;
+      return -1;
+    }
+    if (created != nullptr) *created = made;
+    return fd;
+  }
+  errno = EAGAIN;
+  return -1;
+}
+
+int read_owned(int fd, std::string& content, std::size_t limit) {
+  content.clear();
+  struct stat st {};
+  if (sys().fstat(fd, &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return not_regular_error(st);
+  if (st.st_size > static_cast<off_t>(limit)) return EFBIG;
+  content.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  for (;;) {
+    // One byte past the limit tells a file that grew too large since the stat.
+    if (got == content.size()) content.resize(std::min(got + 4096, limit + 1));
+    if (got == content.size()) break;
+    const long n = sys().read(fd, content.data() + got, content.size() - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      content.clear();
+      return err;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got > limit) {
+    content.clear();
+    return EFBIG;
+  }
+  content.resize(got);
+  return 0;
+}
+
+bool is_regular_file(const std::string& path) {
+  struct stat st {};
+  return sys().stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
+                 std::chrono::milliseconds limit) {
+  struct flock fl;
+  std::memset(&fl, 0, sizeof fl);
+  fl.l_type = type;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = static_cast<off_t>(start);
+  fl.l_len = static_cast<off_t>(length);
+  int command = F_OFD_SETLK;
+  Clock& c = clock();
+  const std::uint64_t begun = c.ticks_ms();
+  std::chrono::milliseconds pause{1};
+  for (;;) {
+    int err = set_lock(fd, command, fl);
+    if (err == EINVAL && command == F_OFD_SETLK) {  // a kernel without open-file locks
+      command = F_SETLK;
+      fl.l_pid = 0;
+      err = set_lock(fd, command, fl);
+    }
+    if (err != EAGAIN && err != EACCES) return err;
+    const std::uint64_t waited = c.ticks_ms() - begun;
+    if (waited >= static_cast<std::uint64_t>(limit.count())) return EAGAIN;
+    const auto left = std::chrono::milliseconds(limit.count() - static_cast<std::int64_t>(waited));
+    c.sleep(std::min(pause, left));
+    pause = std::min(pause * 2, std::chrono::milliseconds{50});
+  }
+}
+
+int final_target(const std::string& path, std::string& target) {
+  target = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (sys().lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+    char link[4096];
+    const long n = sys().readlink(target.c_str(), link, sizeof link);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof link) return n < 0 ? errno : ENAMETOOLONG;
+    std::string next(link, static_cast<std::size_t>(n));
+    if (next.front() != '/') {
+      const std::size_t slash = target.rfind('/');
+      if (slash != std::string::npos) next = target.substr(0, slash + 1) + next;
+    }
+    target = std::move(next);
+  }
+  return ELOOP;
+}
+
+}  // namespace corva::platform
