@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/screens.h"
 #include "corvalib.h"
 #include "corvaplat/menus.h"
 #include "corvaplat/windows.h"
@@ -24,7 +25,10 @@ constexpr const char* kUsage =
     "  Opens the frame, its MDI client, a ledger screen and the screen laid out in\n"
     "  FILE (default: the samples' customer.dlg), types KEYS into the screen through\n"
     "  the message loop (\\t Tab, \\n Enter, \\e Escape) and prints the window tree:\n"
-    "  handle, class, control ID, text, style, rectangle in the parent, state.\n";
+    "  handle, class, control ID, text, style, rectangle in the parent, state.\n"
+    "usage: corva ui render SCREEN [--png FILE] [--svg FILE] [--scheme N]\n"
+    "  Draws SCREEN, a sample (entry, lists, frame, message) or a dialog file\n"
+    "  (NAME.dlg), into an image with no display, in the colour scheme N (0-4).\n";
 
 constexpr plat::ModuleHandle kModule = 0xC11;
 constexpr std::uint16_t kLayoutId = 1;
@@ -246,9 +250,36 @@ int dump(const std::string& layout_path, const std::string& keys) {
   return 0;
 }
 
+int render(Args args) {
+  std::string png, svg, scheme_text = "0";
+  if (!take_option(args, "--png", png) || !take_option(args, "--svg", svg) ||
+      !take_option(args, "--scheme", scheme_text))
+    return usage_error("an option needs a value");
+  unsigned long scheme = 0;
+  if (!parse_number(scheme_text, 4, scheme)) return usage_error("ui render: --scheme is 0-4");
+  if (args.size() != 1) return usage_error("ui render needs one SCREEN");
+  if (png.empty() && svg.empty()) return usage_error("ui render needs --png or --svg");
+  const std::string& screen = args.front();
+  plat::WindowHandle window = 0;
+  if (screen.size() > 4 && screen.compare(screen.size() - 4, 4, ".dlg") == 0) {
+    Layout layout;
+    if (!read_layout(screen, layout)) return 1;
+    window = open_dialog_screen(layout.dialog, layout.items, static_cast<int>(scheme));
+  } else {
+    window = open_sample_screen(screen, static_cast<int>(scheme));
+    if (window == 0) return usage_error("ui render: no sample screen '" + screen + "'");
+  }
+  const int status = window != 0 ? render_screen(window, png, svg) : 1;
+  if (window == 0) std::cerr << "corva: the screen could not be made\n";
+  close_sample_screen();
+  return status;
+}
+
 int run(const Args& all) {
   Args args = all;
-  if (args.empty() || args.front() != "dump") return usage_error("ui needs: dump (see corva ui --help)");
+  if (!args.empty() && args.front() == "render") return render(Args(args.begin() + 1, args.end()));
+  if (args.empty() || args.front() != "dump")
+    return usage_error("ui needs: dump or render (see corva ui --help)");
   args.erase(args.begin());
   std::string layout = "samples/customer.dlg", keys;
   if (!take_option(args, "--layout", layout) || !take_option(args, "--type", keys))

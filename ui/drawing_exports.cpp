@@ -1,6 +1,7 @@
 // The exported drawing helpers.
 #include "corvalib/ui.h"
 #include "corvaplat/gdi.h"
+#include "corvaplat/windows.h"
 #include "frame/boundary.h"
 #include "ui/drawing.h"
 

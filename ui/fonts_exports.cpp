@@ -5,6 +5,7 @@
 
 #include "corvalib/ui.h"
 #include "corvaplat/gdi.h"
+#include "corvaplat/windows.h"
 #include "frame/boundary.h"
 #include "ui/fonts.h"
 

@@ -2,6 +2,7 @@
 // public header can give C++ hosts this very type as CvMSG.
 #pragma once
 #include <corvaplat/api.h>
+#include <corvaplat/geometry.h>
 
 #include <cstdint>
 
@@ -9,10 +10,6 @@ namespace corva::platform {
 
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
-
-struct Point {
-  std::int32_t x, y;
-};
 
 // One queued message, laid out as the Win32 MSG record (with pointer-sized
 // wParam and lParam), and as the library's C record CvMSG.
