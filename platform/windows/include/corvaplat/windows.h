@@ -25,6 +25,7 @@
 #include <corvaplat/api.h>
 #include <corvaplat/atoms.h>
 #include <corvaplat/geometry.h>
+#include <corvaplat/message.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -34,24 +35,11 @@
 
 namespace corva::platform {
 
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using AccelHandle = std::uint32_t;
 using FontHandle = std::uint32_t;
 using MenuHandle = std::uint32_t;
 using ThreadId = std::uint32_t;
-
-// One queued message, laid out as the Win32 MSG record (with pointer-sized
-// wParam and lParam).
-struct MSG {
-  WindowHandle hwnd;
-  std::uint32_t message;
-  WPARAM wParam;
-  LPARAM lParam;
-  std::uint32_t time;
-  Point pt;
-};
 
 using WindowProc = LRESULT (*)(WindowHandle hwnd, std::uint32_t message, WPARAM wParam,
                                LPARAM lParam);
