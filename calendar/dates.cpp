@@ -82,6 +82,41 @@ void year_step(Date& d, int by) {
   d = pack(f);
 }
 
+// The steps that move a date one way, and the limit that stops it.
+struct Direction {
+  void (*day)(Date&);
+  void (*month)(Fields&);
+  void (*clamp)(Date&);
+  int years;
+};
+constexpr Direction kForward{day_forward, month_forward, clamp_late, 1};
+constexpr Direction kBack{day_back, month_back, clamp_early, -1};
+
+void step(Date& d, unsigned unit, const Direction& way) {
+  leap_step(fields(d).year);
+  switch (unit) {
+    case kDay:
+      way.day(d);
+      break;
+    case kWeek:
+      for (int i = 0; i < 7; ++i) way.day(d);
+      break;
+    case kMonth: {
+      Fields f = fields(d);
+      way.month(f);
+      d = pack(f);
+      way.clamp(d);
+      break;
+    }
+    case kYear:
+      year_step(d, way.years);
+      way.clamp(d);
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 int compare(Date a, Date b) {
@@ -90,55 +125,9 @@ int compare(Date a, Date b) {
   return 0;
 }
 
-void increment(Date& d, unsigned unit) {
-  leap_step(fields(d).year);
-  switch (unit) {
-    case kDay:
-      day_forward(d);
-      break;
-    case kWeek:
-      for (int i = 0; i < 7; ++i) day_forward(d);
-      break;
-    case kMonth: {
-      Fields f = fields(d);
-      month_forward(f);
-      d = pack(f);
-      clamp_late(d);
-      break;
-    }
-    case kYear:
-      year_step(d, 1);
-      clamp_late(d);
-      break;
-    default:
-      break;
-  }
-}
+void increment(Date& d, unsigned unit) { step(d, unit, kForward); }
 
-void decrement(Date& d, unsigned unit) {
-  leap_step(fields(d).year);
-  switch (unit) {
-    case kDay:
-      day_back(d);
-      break;
-    case kWeek:
-      for (int i = 0; i < 7; ++i) day_back(d);
-      break;
-    case kMonth: {
-      Fields f = fields(d);
-      month_back(f);
-      d = pack(f);
-      clamp_early(d);
-      break;
-    }
-    case kYear:
-      year_step(d, -1);
-      clamp_early(d);
-      break;
-    default:
-      break;
-  }
-}
+void decrement(Date& d, unsigned unit) { step(d, unit, kBack); }
 
 void end_of_month(Date& d) {
   Fields f = fields(d);

@@ -1,4 +1,5 @@
 // corva date, corva time, corva duration: the calendar from the shell.
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -33,21 +34,16 @@ constexpr const char* kDurationUsage =
     "  units D        the duration in decimal hours\n"
     "  hours UNITS    decimal hours as a duration\n";
 
-std::string short_text(uint32_t d) {
-  char t[16];
-  DateToShortStr(d, 15, t);
+// A date as one of the library's date writers puts it into a buffer of Size bytes.
+template <std::size_t Size>
+std::string written(void (*write)(uint32_t, uint16_t, char*), uint32_t d) {
+  char t[Size];
+  write(d, Size - 1, t);
   return t;
 }
-std::string medium_text(uint32_t d) {
-  char t[24];
-  DateToMedStr(d, 23, t);
-  return t;
-}
-std::string long_text(uint32_t d) {
-  char t[32];
-  DateToLongStr(d, 31, t);
-  return t;
-}
+std::string short_text(uint32_t d) { return written<16>(DateToShortStr, d); }
+std::string medium_text(uint32_t d) { return written<24>(DateToMedStr, d); }
+std::string long_text(uint32_t d) { return written<32>(DateToLongStr, d); }
 std::string weekday_name(uint32_t d) {
   char t[16];
   GetDayName(static_cast<int16_t>(DayOfWeek(AbsDate(d))), 15, t);

@@ -11,6 +11,7 @@
 
 #include "cli/command.h"
 #include "cli/screens.h"
+#include "cli/ui_screen.h"
 #include "corvalib.h"
 #include "corvaplat/menus.h"
 #include "corvaplat/windows.h"
@@ -28,7 +29,11 @@ constexpr const char* kUsage =
     "  handle, class, control ID, text, style, rectangle in the parent, state.\n"
     "usage: corva ui render SCREEN [--png FILE] [--svg FILE] [--scheme N]\n"
     "  Draws SCREEN, a sample (entry, lists, frame, message) or a dialog file\n"
-    "  (NAME.dlg), into an image with no display, in the colour scheme N (0-4).\n";
+    "  (NAME.dlg), into an image with no display, in the colour scheme N (0-4).\n"
+    "usage: corva ui show SCREEN\n"
+    "  Opens SCREEN (a dialog file, or the name of one under samples/, such as\n"
+    "  receipt) on the desktop for a person to type into; when it is closed, prints\n"
+    "  what its fields hold.\n";
 
 constexpr plat::ModuleHandle kModule = 0xC11;
 constexpr std::uint16_t kLayoutId = 1;
@@ -208,12 +213,7 @@ int dump(const std::string& layout_path, const std::string& keys) {
     std::cerr << "corva: the screen could not be made (unknown control class?)\n";
     return 1;
   }
-  for (const auto& [id, text] : layout.items) {
-    const plat::WindowHandle c = plat::GetDlgItem(screen, id);
-    const bool combo = plat::class_name(c) == "COMBOBOX";
-    plat::SendMessageA(c, combo ? plat::CB_ADDSTRING : plat::LB_ADDSTRING, 0,
-                       reinterpret_cast<plat::LPARAM>(text.c_str()));
-  }
+  fill_screen_lists(screen, ScreenLayout{layout.dialog, layout.items});
   AddWindowToTable(screen, kCustomerCommand, 1);
   plat::type_text(unescape(keys));
   plat::MSG msg{};
@@ -278,8 +278,9 @@ int render(Args args) {
 int run(const Args& all) {
   Args args = all;
   if (!args.empty() && args.front() == "render") return render(Args(args.begin() + 1, args.end()));
+  if (args.size() == 2 && args.front() == "show") return show_screen(args[1]);
   if (args.empty() || args.front() != "dump")
-    return usage_error("ui needs: dump or render (see corva ui --help)");
+    return usage_error("ui needs: dump, render or show (see corva ui --help)");
   args.erase(args.begin());
   std::string layout = "samples/customer.dlg", keys;
   if (!take_option(args, "--layout", layout) || !take_option(args, "--type", keys))
@@ -291,6 +292,27 @@ int run(const Args& all) {
 int demo(const std::string& samples) {
   return dump(samples + "/customer.dlg", "Acme Hardware\\tc\\t \\t\\tS");
 }
+
+}  // namespace
+
+bool read_screen_layout(const std::string& path, ScreenLayout& out) {
+  Layout layout;
+  if (!read_layout(path, layout)) return false;
+  out.dialog = std::move(layout.dialog);
+  out.items = std::move(layout.items);
+  return true;
+}
+
+void fill_screen_lists(plat::WindowHandle screen, const ScreenLayout& layout) {
+  for (const auto& [id, text] : layout.items) {
+    const plat::WindowHandle c = plat::GetDlgItem(screen, id);
+    const bool combo = plat::class_name(c) == "COMBOBOX";
+    plat::SendMessageA(c, combo ? plat::CB_ADDSTRING : plat::LB_ADDSTRING, 0,
+                       reinterpret_cast<plat::LPARAM>(text.c_str()));
+  }
+}
+
+namespace {
 
 const Registration reg{{"ui", "the window system: a sample screen and its window tree", kUsage,
                         run, demo}};

@@ -2,6 +2,7 @@
 #ifndef CORVALIB_H
 #define CORVALIB_H
 
+#include "corvalib/version.h"
 #include "corvalib/base.h"
 #include "corvalib/frame.h"
 #include "corvalib/text.h"

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -79,13 +80,8 @@ TEST_F(TaxFile, StateRecords) {
   EXPECT_EQ(+ca.SUILimit, 70000 & 0xFFFF);
   // Packed fields are read by value (+): a reference to one would be misaligned.
   // Flags: only a first 'y' or 'Y' counts; empty values and missing keys are 0.
-  EXPECT_EQ(+ca.SIT, 1);
-  EXPECT_EQ(+ca.LITPercent, 1);
-  EXPECT_EQ(+ca.LITAmount, 0);
-  EXPECT_EQ(+ca.LITEr, 0);
-  EXPECT_EQ(+ca.SUIEe, 0);
-  EXPECT_EQ(+ca.SDIEe, 1);
-  EXPECT_EQ(+ca.Special, 0);
+  const int flags[] = {+ca.SIT, +ca.LITPercent, +ca.LITAmount, +ca.LITEr, +ca.SUIEe, +ca.SDIEe, +ca.Special};
+  EXPECT_EQ(std::vector<int>(std::begin(flags), std::end(flags)), (std::vector<int>{1, 1, 0, 0, 0, 1, 0}));
   EXPECT_STREQ(ca.SIT_CAG, "CA state tax");
   EXPECT_STREQ(ca.Localities, "");
   for (char c : ca.WF_ER_CAG) EXPECT_EQ(c, 0);  // missing texts are cleared

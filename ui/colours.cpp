@@ -86,8 +86,11 @@ struct ColourState {
 };
 ColourState g;
 
-bool in_bounds(int set, int element) {
-  return set >= 0 && set < kSets && element >= 0 && element < kElements;
+// The shade an element takes in the current scheme, or -1 when the set or element is out of
+// range or the element has no shade.
+int shade_of(int set, int element) {
+  if (set < 0 || set >= kSets || element < 0 || element >= kElements) return -1;
+  return g.map[static_cast<std::size_t>(element)];
 }
 
 // Selects the stored palette into a context as a foreground palette and realizes it.
@@ -145,6 +148,14 @@ int listed_flag(const CvControlColorEntry* list, CvHWND control) {
   return -1;
 }
 
+// Black text on the element's colour, opaque; the element's brush for the background.
+CvHBRUSH paint_in(CvHDC dc, int set, int element) {
+  plat::SetTextColor(dc, 0x000000);
+  plat::SetBkColor(dc, colour_of(set, element));
+  plat::SetBkMode(dc, plat::OPAQUE);
+  return brush_of(set, element);
+}
+
 }  // namespace
 
 CvHBRUSH colour_init(int scheme) {
@@ -174,15 +185,13 @@ void colour_dispose() {
 }
 
 CvHBRUSH brush_of(int set, int element) {
-  if (!in_bounds(set, element)) return 0;
-  const int shade = g.map[static_cast<std::size_t>(element)];
+  const int shade = shade_of(set, element);
   if (shade < 0) return 0;
   return g.brushes[static_cast<std::size_t>(set)][static_cast<std::size_t>(shade)];
 }
 
 std::uint32_t colour_of(int set, int element) {
-  if (!in_bounds(set, element)) return 0;
-  const int shade = g.map[static_cast<std::size_t>(element)];
+  const int shade = shade_of(set, element);
   if (shade < 0) return 0;
   return kShadeTable[g.scheme][set][shade];
 }
@@ -225,12 +234,8 @@ CvHBRUSH dialog_colours(CvHDC dc, CvHWND control, int kind, CvUniversalDlgColors
   CvUniversalDlgColors& rec = *record;
   if (kind == kKindDialog) {
     select_palette(dc);
-    plat::SetTextColor(dc, 0x000000);
-    plat::SetBkColor(dc, colour_of(rec.set, rec.bandElement[0]));
-    plat::SetBkMode(dc, plat::OPAQUE);
-    const CvHBRUSH answer = brush_of(rec.set, rec.bandElement[0]);
     if (rec.banded != 0) rec.repaintPending = 1;
-    return answer;
+    return paint_in(dc, rec.set, rec.bandElement[0]);
   }
   const int flag = listed_flag(list, control);
   const bool coloured =
@@ -256,10 +261,7 @@ CvHBRUSH dialog_colours(CvHDC dc, CvHWND control, int kind, CvUniversalDlgColors
     plat::OffsetRect(&b, -origin.left, -origin.top);
     if (c.top >= b.top && c.bottom <= b.bottom && c.left >= b.left && c.right <= b.right) band = i;
   }
-  plat::SetTextColor(dc, 0x000000);
-  plat::SetBkColor(dc, colour_of(rec.set, rec.bandElement[band]));
-  plat::SetBkMode(dc, plat::OPAQUE);
-  return brush_of(rec.set, rec.bandElement[band]);
+  return paint_in(dc, rec.set, rec.bandElement[band]);
 }
 
 }  // namespace corva::ui

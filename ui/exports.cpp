@@ -10,19 +10,9 @@
 namespace plat = corva::platform;
 namespace ui = corva::ui;
 
-// The exported message record is the platform's, field for field.
-static_assert(sizeof(CvMSG) == sizeof(plat::MSG));
-static_assert(offsetof(CvMSG, message) == offsetof(plat::MSG, message));
-static_assert(offsetof(CvMSG, wParam) == offsetof(plat::MSG, wParam));
-static_assert(offsetof(CvMSG, lParam) == offsetof(plat::MSG, lParam));
-static_assert(offsetof(CvMSG, time) == offsetof(plat::MSG, time));
-static_assert(offsetof(CvMSG, pt) == offsetof(plat::MSG, pt));
-
-namespace {
-plat::MSG to_platform(const CvMSG& m) {
-  return plat::MSG{m.hwnd, m.message, m.wParam, m.lParam, m.time, {m.pt.x, m.pt.y}};
-}
-}  // namespace
+// C hosts see CvMSG as a C struct of this layout (checked there too).
+static_assert(sizeof(CvMSG) == (sizeof(void*) == 8 ? 40 : 28));
+static_assert(offsetof(CvMSG, pt) == (sizeof(void*) == 8 ? 28 : 20));
 
 extern "C" {
 
@@ -70,9 +60,7 @@ void PostMessageToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam
 } CORVA_BOUNDARY()
 
 void Dispatch(CvMSG* msg) try {
-  if (msg == nullptr) return;
-  plat::MSG m = to_platform(*msg);
-  ui::dispatch(m);
+  if (msg != nullptr) ui::dispatch(*msg);
 } CORVA_BOUNDARY()
 
 int32_t MyGetMessage(void) try {

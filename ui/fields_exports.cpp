@@ -7,6 +7,16 @@
 namespace plat = corva::platform;
 namespace ui = corva::ui;
 
+namespace {
+
+// A dialog item's number as `read` reads it from the control; 0 when the dialog has no such item.
+double item_number(CvHWND dialog, uint16_t id, double (*read)(CvHWND)) {
+  const CvHWND c = plat::GetDlgItem(dialog, id);
+  return c != 0 ? read(c) : 0.0;
+}
+
+}  // namespace
+
 extern "C" {
 
 int32_t SetEditLimit(CvHWND edit, uint32_t limit) try {
@@ -91,8 +101,7 @@ void SetDlgItemDollars(CvHWND dialog, double amount, uint16_t id) try {
 double GetWindowDollars(CvHWND control) try { return ui::get_dollars(control); } CORVA_BOUNDARY(0)
 
 double GetDlgItemDollars(CvHWND dialog, uint16_t id) try {
-  const CvHWND c = plat::GetDlgItem(dialog, id);
-  return c != 0 ? ui::get_dollars(c) : 0.0;
+  return item_number(dialog, id, ui::get_dollars);
 } CORVA_BOUNDARY(0)
 
 void SetWindowReal(CvHWND control, double value, uint16_t decimals) try {
@@ -106,15 +115,13 @@ void SetDlgItemReal(CvHWND dialog, double value, uint16_t id, uint16_t decimals)
 double GetWindowReal(CvHWND control) try { return ui::get_real(control); } CORVA_BOUNDARY(0)
 
 double GetDlgItemReal(CvHWND dialog, uint16_t id) try {
-  const CvHWND c = plat::GetDlgItem(dialog, id);
-  return c != 0 ? ui::get_real(c) : 0.0;
+  return item_number(dialog, id, ui::get_real);
 } CORVA_BOUNDARY(0)
 
 double GetWindowQty(CvHWND control) try { return ui::get_qty(control); } CORVA_BOUNDARY(0)
 
 double GetDlgItemQty(CvHWND dialog, uint16_t id) try {
-  const CvHWND c = plat::GetDlgItem(dialog, id);
-  return c != 0 ? ui::get_qty(c) : 0.0;
+  return item_number(dialog, id, ui::get_qty);
 } CORVA_BOUNDARY(0)
 
 uint8_t GetWindowDate(CvHWND control, uint32_t* date) try {

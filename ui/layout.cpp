@@ -73,6 +73,18 @@ std::uint16_t text_width(std::uint32_t dc, std::uint32_t font, std::string_view 
   return ok ? static_cast<std::uint16_t>(size.cx) : 0;
 }
 
+// Where a control of the given length starts along one axis once aligned with a reference:
+// bit 0x1 lines up their starts, 0x2 their ends, 0x4 puts it just after the reference, 0x8 just
+// before, 0x10 centres it on the reference. With none of them it stays where it is.
+int aligned(int start, int length, int ref_start, int ref_length, std::uint32_t bits) {
+  if (bits & 0x1) return ref_start;
+  if (bits & 0x2) return ref_start + ref_length - length;
+  if (bits & 0x4) return ref_start + ref_length;
+  if (bits & 0x8) return ref_start - length;
+  if (bits & 0x10) return (ref_length + 2 * ref_start - length) / 2;
+  return start;
+}
+
 }  // namespace
 
 void set_mnemonic_armed(CvHWND control, bool armed) {
@@ -126,19 +138,8 @@ std::int32_t align(CvHWND dialog, int move_id, int reference_id, int dx, int dy,
   const CvHWND ref = plat::GetDlgItem(dialog, reference_id);
   if (move == 0 || ref == 0) return 0;
   const plat::Rect m = in_client(dialog, move), r = in_client(dialog, ref);
-  const int mw = m.width(), mh = m.height(), rw = r.width(), rh = r.height();
-  int top = m.top;
-  if (flags & 0x100) top = r.top;
-  else if (flags & 0x200) top = r.top + rh - mh;
-  else if (flags & 0x400) top = r.top + rh;
-  else if (flags & 0x800) top = r.top - mh;
-  else if (flags & 0x1000) top = (rh + 2 * r.top - mh) / 2;
-  int left = m.left;
-  if (flags & 0x1) left = r.left;
-  else if (flags & 0x2) left = r.left + rw - mw;
-  else if (flags & 0x4) left = r.left + rw;
-  else if (flags & 0x8) left = r.left - mw;
-  else if (flags & 0x10) left = (rw + 2 * r.left - mw) / 2;
+  const int top = aligned(m.top, m.height(), r.top, r.height(), flags >> 8);
+  const int left = aligned(m.left, m.width(), r.left, r.width(), flags);
   return plat::SetWindowPos(move, 0, left + dx, top + dy, 0, 0, kPlaceFlags) ? 1 : 0;
 }
 

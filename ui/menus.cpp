@@ -157,7 +157,7 @@ std::string visible_text(std::string_view text) {
 }
 
 std::int16_t find_item_with_id(CvHMENU menu, std::uint16_t id) {
-  const int n = plat::GetMenuItemCount(menu);
+  const int n = plat::menu_item_count(menu);
   for (int i = 0; i < n; ++i) {
     if (plat::GetMenuItemID(menu, i) == id) return static_cast<std::int16_t>(i);
   }
@@ -166,7 +166,7 @@ std::int16_t find_item_with_id(CvHMENU menu, std::uint16_t id) {
 
 std::int16_t find_item_with_text(CvHMENU menu, std::string_view text) {
   const std::string want = visible_text(text.substr(0, kTextSize - 1));
-  const int n = plat::GetMenuItemCount(menu);
+  const int n = plat::menu_item_count(menu);
   for (int i = 0; i < n; ++i) {
     if (visible_text(item_text(menu, i)) == want) return static_cast<std::int16_t>(i);
   }
@@ -174,7 +174,7 @@ std::int16_t find_item_with_text(CvHMENU menu, std::string_view text) {
 }
 
 bool merge(std::uint32_t module, CvHMENU destination, CvHMENU source) {
-  const int n = plat::GetMenuItemCount(source);
+  const int n = plat::menu_item_count(source);
   for (int i = 0; i < n; ++i) {
     const auto at = static_cast<std::uint32_t>(i);
     const std::string text = item_text(source, i);
@@ -211,7 +211,7 @@ bool merge(std::uint32_t module, CvHMENU destination, CvHMENU source) {
 }
 
 bool unmerge(std::uint32_t module, CvHMENU destination, CvHMENU source) {
-  const int n = plat::GetMenuItemCount(source);
+  const int n = plat::menu_item_count(source);
   for (int i = 0; i < n; ++i) {
     const std::uint32_t id = plat::GetMenuItemID(source, i);
     if (id == kPopupId) {
@@ -219,10 +219,10 @@ bool unmerge(std::uint32_t module, CvHMENU destination, CvHMENU source) {
       if (pos < 0) return false;
       const CvHMENU sub = plat::GetSubMenu(destination, pos);
       unmerge(module, sub, plat::GetSubMenu(source, i));
-      if (plat::GetMenuItemCount(sub) == 0)
+      if (plat::menu_item_count(sub) == 0)
         plat::RemoveMenu(destination, static_cast<std::uint32_t>(pos), plat::MF_BYPOSITION);
     } else if (id == 0) {
-      for (int k = plat::GetMenuItemCount(destination) - 1; k >= 0; --k) {
+      for (int k = plat::menu_item_count(destination) - 1; k >= 0; --k) {
         if (plat::GetMenuItemID(destination, k) == 0) {
           plat::RemoveMenu(destination, static_cast<std::uint32_t>(k), plat::MF_BYPOSITION);
           break;

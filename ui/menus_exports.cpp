@@ -32,7 +32,7 @@ uint32_t MenuIDToModule(CvHMENU menu, uint16_t id) try {
 void DelMenuIDOwnerTable(void) try { ui::free_owner_table(); } CORVA_BOUNDARY()
 
 int32_t GetMenuItemCount(CvHMENU menu) try {
-  return corva::platform::GetMenuItemCount(menu);
+  return corva::platform::menu_item_count(menu);
 } CORVA_BOUNDARY(0)
 
 }  // extern "C"

@@ -15,9 +15,6 @@
 #include <stddef.h>
 #include <stdint.h>
 
-/** The library version; the shared object's SONAME carries the major number. */
-#define CORVALIB_VERSION_STRING "1.0.0"
-
 #if defined(CORVA_BUILDING)
 #define CORVA_API __attribute__((visibility("default")))
 #else

@@ -8,23 +8,18 @@
 
 #include "base.h"
 
-CORVA_BEGIN_DECLS
-
-typedef uint32_t CvHACCEL; /**< accelerator-table handle, 0 = none */
-typedef uint32_t CvHFONT;  /**< font handle, 0 = the system font where a font is measured */
-typedef uint32_t CvHDC;    /**< device-context handle */
-typedef uint32_t CvHBRUSH; /**< brush handle */
-typedef uint32_t CvHPALETTE; /**< palette handle */
-
+/* In C++ both records are the platform's own (corvaplat/message.h), so a
+ * message fetched from the platform's queue goes to Dispatch as it is; C sees
+ * the same layout. */
+#ifdef __cplusplus
+#include <corvaplat/message.h>
+typedef corva::platform::Point CvPOINT;
+typedef corva::platform::MSG CvMSG;
+#else
 /** A point in pixels. */
 typedef struct CvPOINT {
   int32_t x, y;
 } CvPOINT;
-
-/** A rectangle in pixels: left and top inside, right and bottom just outside. */
-typedef struct CvRECT {
-  int32_t left, top, right, bottom;
-} CvRECT;
 
 /** A fetched message, as the platform's queue delivers it. */
 typedef struct CvMSG {
@@ -35,6 +30,21 @@ typedef struct CvMSG {
   uint32_t time;
   CvPOINT pt;
 } CvMSG;
+#endif
+
+CORVA_BEGIN_DECLS
+
+typedef uint32_t CvHACCEL; /**< accelerator-table handle, 0 = none */
+typedef uint32_t CvHFONT;  /**< font handle, 0 = the system font where a font is measured */
+typedef uint32_t CvHDC;    /**< device-context handle */
+typedef uint32_t CvHBRUSH; /**< brush handle */
+typedef uint32_t CvHPALETTE; /**< palette handle */
+
+/** A rectangle in pixels: left and top inside, right and bottom just outside. */
+typedef struct CvRECT {
+  int32_t left, top, right, bottom;
+} CvRECT;
+
 
 /** @defgroup ui_window_table Window table
  * Two lists of open data-entry screens, 15 entries each: the dialog list

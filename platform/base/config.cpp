@@ -119,6 +119,11 @@ std::optional<std::string> drive_root(char letter) {
   return std::nullopt;
 }
 
+std::string display_choice() {
+  const char* v = std::getenv("CORVALIB_DISPLAY");
+  return v != nullptr ? std::string(v) : std::string();
+}
+
 void reload_configuration() {
   Config& c = config();
   std::lock_guard lock(c.mutex);

@@ -57,15 +57,19 @@ bool allocation_fault() {
 GlobalHandle GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
   Heap& h = heap();
   std::lock_guard lock(h.mutex);
+  // The table's entry comes first: when it cannot be made (the allocation
+  // throws) no block has been taken that would be lost.
+  const GlobalHandle handle = h.next;
+  const auto entry = h.blocks.emplace(handle, Block{}).first;
   void* p = should_fail(h) ? nullptr : std::malloc(bytes == 0 ? 1 : bytes);
   if (p == nullptr) {
+    h.blocks.erase(entry);
     SetLastError(kErrorNotEnoughMemory);
     return 0;
   }
   if (flags & GMEM_ZEROINIT) std::memset(p, 0, bytes == 0 ? 1 : bytes);
-  GlobalHandle handle = h.next;
+  entry->second = Block{p, bytes, 0};
   h.next += 4;
-  h.blocks[handle] = Block{p, bytes, 0};
   return handle;
 }
 

@@ -127,6 +127,15 @@ ModuleHandle LoadLibraryA(const char* name) {
   return h;
 }
 
+std::string platform_directory() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&LoadLibraryA), &info) == 0 || info.dli_fname == nullptr)
+    return std::string();
+  const std::string path = info.dli_fname;
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 bool FreeLibrary(ModuleHandle module) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);

@@ -53,38 +53,55 @@ int open_owned(const std::string& path, OwnedOpen how, unsigned mode) {
   return fd;
 }
 
+namespace {
+
+// Makes path as a new file that no other process sees before this one holds
+// its lock: made under a temporary name, locked, then linked into place. On a
+// file system without hard links it is made in place and locked at once. The
+// descriptor, or -1 with errno (EEXIST: another process made it first).
+int create_locked(const std::string& path, short type, std::int64_t start, std::int64_t length) {
+  static std::atomic<unsigned> sequence{0};
+  const std::size_t slash = path.rfind('/');
+  const std::string temp = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "." +
+                           std::to_string(::getpid()) + "." +
+                           std::to_string(sequence.fetch_add(1)) + ".new";
+  int fd = open_owned(temp, OwnedOpen::kCreateNew);
+  if (fd < 0) return -1;
+  int err = lock_bounded(fd, type, start, length);
+  if (err == 0 && sys().link(temp.c_str(), path.c_str()) != 0) err = errno;
+  sys().unlink(temp.c_str());
+  if (err == 0) return fd;
+  sys().close(fd);
+  if (err == EPERM || err == ENOTSUP) {  // no hard links on this file system
+    fd = open_owned(path, OwnedOpen::kCreateNew);
+    if (fd < 0) return -1;
+    err = lock_bounded(fd, type, start, length);
+    if (err == 0) return fd;
+    sys().close(fd);
+  }
+  errno = err;
+  return -1;
+}
+
+}  // namespace
+
 int open_locked(const std::string& path, short type, std::int64_t start, std::int64_t length,
                 bool* created) {
   if (created != nullptr) *created = false;
-  static std::atomic<unsigned> sequence{0};
   for (int round = 0; round < 8; ++round) {
     int fd = open_owned(path, OwnedOpen::kUpdate);
-    bool made = false;
     if (fd < 0 && errno == ENOENT) {
-      const std::size_t slash = path.rfind('/');
-      const std::string temp = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "." +
-                               std::to_string(::getpid()) + "." +
-                               std::to_string(sequence.fetch_add(1)) + ".new";
-      fd = open_owned(temp, OwnedOpen::kCreateNew);
-      if (fd < 0) return -1;
-      int err = lock_bounded(fd, type, start, length);
-      if (err == 0 && sys().link(temp.c_str(), path.c_str()) != 0) err = errno;
-      sys().unlink(temp.c_str());
-      if (err != 0) {
-        sys().close(fd);
-        if (err == EEXIST) continue;  // another process made it first: open that one
-        errno = err;
-        return -1;
-      }
-      made = true;
-    } else if (fd < 0) {
-      return -1;
-    } else if (const int err = lock_bounded(fd, type, start, length); err != 0) {
+      fd = create_locked(path, type, start, length);
+      if (fd < 0 && errno == EEXIST) continue;  // another process made it first: open that one
+      if (fd >= 0 && created != nullptr) *created = true;
+      return fd;
+    }
+    if (fd < 0) return -1;
+    if (const int err = lock_bounded(fd, type, start, length); err != 0) {
       sys().close(fd);
       errno = err;
       return -1;
     }
-    if (created != nullptr) *created = made;
     return fd;
   }
   errno = EAGAIN;
@@ -126,32 +143,79 @@ bool is_regular_file(const std::string& path) {
   return sys().stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
-                 std::chrono::milliseconds limit) {
-  struct flock fl;
-  std::memset(&fl, 0, sizeof fl);
-  fl.l_type = type;
-  fl.l_whence = SEEK_SET;
-  fl.l_start = static_cast<off_t>(start);
-  fl.l_len = static_cast<off_t>(length);
-  int command = F_OFD_SETLK;
-  Clock& c = clock();
-  const std::uint64_t begun = c.ticks_ms();
-  std::chrono::milliseconds pause{1};
-  for (;;) {
+namespace {
+
+// Waiting writers mark themselves with a shared lock on one byte far past any
+// data, so a process that just released a lock and wants it again sees them
+// and queues behind them instead of taking it back at once. Without this a
+// process writing in a loop could keep the lock from a polling waiter until
+// the waiter's bound ran out. Lock ranges "to the end of the file" stop short
+// of that byte.
+constexpr std::int64_t kWaitingByte = std::int64_t{1} << 62;
+
+struct LockCall {
+  int fd;
+  int command;  // F_OFD_SETLK, or F_SETLK on a kernel without open-file locks
+
+  int set(short type, std::int64_t start, std::int64_t length) {
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(start);
+    fl.l_len = static_cast<off_t>(length);
     int err = set_lock(fd, command, fl);
-    if (err == EINVAL && command == F_OFD_SETLK) {  // a kernel without open-file locks
+    if (err == EINVAL && command == F_OFD_SETLK) {
       command = F_SETLK;
       fl.l_pid = 0;
       err = set_lock(fd, command, fl);
     }
+    return err;
+  }
+
+  // Whether another open file holds the waiting mark.
+  bool others_waiting() {
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(kWaitingByte);
+    fl.l_len = 1;
+    const int get = command == F_OFD_SETLK ? F_OFD_GETLK : F_GETLK;
+    return set_lock(fd, get, fl) == 0 && fl.l_type != F_UNLCK;
+  }
+};
+
+}  // namespace
+
+int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
+                 std::chrono::milliseconds limit) {
+  if (length == 0 && start < kWaitingByte) length = kWaitingByte - start;
+  LockCall call{fd, F_OFD_SETLK};
+  Clock& c = clock();
+  const std::uint64_t begun = c.ticks_ms();
+  // Only a writer queues behind the waiting mark: readers share the range.
+  bool waiting = false;
+  if (type != F_WRLCK || !call.others_waiting()) {
+    const int err = call.set(type, start, length);
     if (err != EAGAIN && err != EACCES) return err;
+  }
+  if (type == F_WRLCK) waiting = call.set(F_RDLCK, kWaitingByte, 1) == 0;
+  std::chrono::milliseconds pause{1};
+  int err = EAGAIN;
+  for (;;) {
     const std::uint64_t waited = c.ticks_ms() - begun;
-    if (waited >= static_cast<std::uint64_t>(limit.count())) return EAGAIN;
+    if (waited >= static_cast<std::uint64_t>(limit.count())) break;
     const auto left = std::chrono::milliseconds(limit.count() - static_cast<std::int64_t>(waited));
     c.sleep(std::min(pause, left));
-    pause = std::min(pause * 2, std::chrono::milliseconds{50});
+    // Short pauses keep waiters taking turns with a busy holder.
+    pause = std::min(pause * 2, std::chrono::milliseconds{4});
+    err = call.set(type, start, length);
+    if (err != EAGAIN && err != EACCES) break;
+    err = EAGAIN;
   }
+  if (waiting) call.set(F_UNLCK, kWaitingByte, 1);
+  return err;
 }
 
 int final_target(const std::string& path, std::string& target) {

@@ -76,8 +76,8 @@ int temp_writer(std::string_view entry, std::string_view prefix) {
 }
 
 // Removes the temporary files of path whose writer process is gone (killed
-// in the middle of a write). Runs under the write lock, so no live writer of
-// this process's namespace is between its create and its rename.
+// in the middle of a write). Runs under the write lock, which every writer
+// holds from making its temporary file to renaming it.
 void remove_orphaned_temporaries(const std::string& path) {
   const std::string dir = directory_of(path);
   const std::string prefix = temp_prefix(path);

@@ -89,8 +89,10 @@ LRESULT edit_proc(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARA
       notify_parent(hwnd, EN_CHANGE);
       return 0;
     case WM_CHAR: {
-      if (w.style & ES_READONLY) return 0;
       const char c = static_cast<char>(wParam & 0xFF);
+      if (c == 0x03 || c == 0x16 || c == 0x18)  // Ctrl+C, Ctrl+V, Ctrl+X
+        return edit_clipboard(hwnd, c == 0x03 ? WM_COPY : c == 0x16 ? WM_PASTE : WM_CUT);
+      if (w.style & ES_READONLY) return 0;
       if (c == '\b') {
         normalise_selection(w);
         if (w.sel_start == w.sel_end && w.sel_start > 0) --w.sel_start;
@@ -134,6 +136,11 @@ LRESULT edit_proc(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARA
       if (!shift) w.sel_start = caret;
       return 0;
     }
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+      return edit_clipboard(hwnd, message);
     case WM_SETFOCUS:
       notify_parent(hwnd, EN_SETFOCUS);
       return 0;

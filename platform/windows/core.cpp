@@ -168,11 +168,11 @@ void ensure_predefined_classes() {
   Registry& r = registry();
   std::lock_guard g(r.mutex);
   if (r.classes.count("edit") != 0) return;
-  add_class_locked(r, "EDIT", edit_proc, 0, 0, Kind::kEdit, true);
-  add_class_locked(r, "STATIC", static_proc, 0, 0, Kind::kStatic, true);
-  add_class_locked(r, "BUTTON", button_proc, 0, 0, Kind::kButton, true);
-  add_class_locked(r, "LISTBOX", listbox_proc, 0, 0, Kind::kListBox, true);
-  add_class_locked(r, "COMBOBOX", combobox_proc, 0, 0, Kind::kComboBox, true);
+  add_class_locked(r, "EDIT", repainting<edit_proc>, 0, 0, Kind::kEdit, true);
+  add_class_locked(r, "STATIC", repainting<static_proc>, 0, 0, Kind::kStatic, true);
+  add_class_locked(r, "BUTTON", repainting<button_proc>, 0, 0, Kind::kButton, true);
+  add_class_locked(r, "LISTBOX", repainting<listbox_proc>, 0, 0, Kind::kListBox, true);
+  add_class_locked(r, "COMBOBOX", repainting<combobox_proc>, 0, 0, Kind::kComboBox, true);
   add_class_locked(r, "MDICLIENT", mdiclient_proc, 0, 0, Kind::kMdiClient, true);
   add_class_locked(r, "#32770", dialog_class_proc, 0, 0, Kind::kDialog, true);
 }
@@ -260,6 +260,7 @@ LRESULT DefWindowProcA(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, 
       return 1;
     case WM_SETTEXT:
       w->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+      tell_display(DisplayNote::kRetitled, hwnd);
       return 1;
     case WM_GETTEXT: {
       char* buffer = reinterpret_cast<char*>(lParam);
@@ -312,6 +313,11 @@ LRESULT DefWindowProcA(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, 
     case WM_ERASEBKGND:
       erase_background(hwnd, static_cast<DcHandle>(wParam));
       return 1;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      return standard_mouse(hwnd, message, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
@@ -390,11 +396,13 @@ WindowHandle CreateWindowExA(std::uint32_t ex_style, const char* class_name_text
   }
   Window* made = find(h, false);
   if (made == nullptr) return 0;
+  tell_display(DisplayNote::kCreated, h);
   if (p != nullptr && p->cls->kind == Kind::kMdiClient && (style & WS_CHILD)) {
     SendMessageA(parent, WM_MDIACTIVATE, static_cast<WPARAM>(h), 0);
   }
   if ((style & WS_VISIBLE) && (style & WS_CHILD) == 0) {
     SendMessageA(h, WM_SHOWWINDOW, 1, 0);
+    tell_display(DisplayNote::kShown, h);
     SetActiveWindow(h);
   }
   return h;
@@ -486,6 +494,7 @@ bool DestroyWindow(WindowHandle hwnd) {
     w->style &= ~WS_VISIBLE;
     SendMessageA(hwnd, WM_SHOWWINDOW, 0, 0);
   }
+  if (top) tell_display(DisplayNote::kDestroyed, hwnd);
   destroy_tree(hwnd);
   if (was_active && ts.active == 0) {
     // Activation goes to the owner, else to the last visible top-level window.
@@ -751,6 +760,7 @@ bool ShowWindow(WindowHandle hwnd, int command) {
     SendMessageA(hwnd, WM_SHOWWINDOW, show ? 1 : 0, 0);
     if (show) InvalidateRect(hwnd, nullptr, true);
   }
+  tell_display(DisplayNote::kShown, hwnd);
   const bool activates = command == SW_SHOWNORMAL || command == SW_SHOW ||
                          command == SW_SHOWMAXIMIZED || command == SW_RESTORE;
   if (IsWindow(hwnd) && show && activates && !(w->style & WS_CHILD)) SetActiveWindow(hwnd);
@@ -841,10 +851,12 @@ WindowHandle SetActiveWindow(WindowHandle hwnd) {
   ts.active = hwnd;
   if (Window* ow = find(old, false)) {
     ow->highlighted = false;
+    tell_display(DisplayNote::kDeactivated, old);
     SendMessageA(old, WM_ACTIVATE, make_wparam(WA_INACTIVE, 0), static_cast<LPARAM>(hwnd));
   }
   if (hwnd != 0 && ts.active == hwnd) {
     if (Window* nw = find(hwnd, false)) nw->highlighted = registry().foreground;
+    tell_display(DisplayNote::kActivated, hwnd);
     SendMessageA(hwnd, WM_ACTIVATE, make_wparam(WA_ACTIVE, 0), static_cast<LPARAM>(old));
   } else if (hwnd == 0 && ts.focus != 0) {
     SetFocus(0);
@@ -878,6 +890,7 @@ void set_application_foreground(bool foreground) {
   for (WindowHandle h : thread_windows()) {
     SendMessageA(h, WM_ACTIVATEAPP, foreground ? 1 : 0, 0);
   }
+  tell_display(DisplayNote::kRepaint, ts.active);
   if (foreground && IsWindow(ts.active)) {
     find(ts.active, false)->highlighted = true;
     SendMessageA(ts.active, WM_ACTIVATE, WA_ACTIVE, 0);
@@ -982,6 +995,7 @@ bool SetWindowPos(WindowHandle hwnd, WindowHandle insert_after, int x, int y, in
                                                  static_cast<std::uint32_t>(c.bottom))));
   }
   if (!IsWindow(hwnd)) return true;
+  if (!(r == old)) tell_display(DisplayNote::kPlaced, hwnd);
   if (flags & SWP_SHOWWINDOW) {
     if (!(w->style & WS_VISIBLE)) {
       w->style |= WS_VISIBLE;
@@ -993,6 +1007,7 @@ bool SetWindowPos(WindowHandle hwnd, WindowHandle insert_after, int x, int y, in
       SendMessageA(hwnd, WM_SHOWWINDOW, 0, 0);
     }
   }
+  if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) tell_display(DisplayNote::kShown, hwnd);
   if (IsWindow(hwnd) && !(flags & SWP_NOREDRAW) && IsWindowVisible(hwnd))
     InvalidateRect(hwnd, nullptr, true);
   if (IsWindow(hwnd) && !(flags & SWP_NOACTIVATE) && !(w->style & WS_CHILD) &&
@@ -1078,6 +1093,7 @@ bool InvalidateRect(WindowHandle hwnd, const Rect* rect, bool) {
     GetClientRect(hwnd, &r);
   }
   if (IsRectEmpty(&r)) return true;
+  tell_display_invalid(hwnd, r);
   if (w->update_pending) {
     UnionRect(&w->update, &w->update, &r);
   } else {
@@ -1224,6 +1240,7 @@ bool FlashWindow(WindowHandle hwnd, bool invert) {
   } else {
     w->highlighted = current_thread().active == hwnd && registry().foreground;
   }
+  tell_display(DisplayNote::kRepaint, hwnd);
   return before;
 }
 

@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+namespace corva::platform {
+class DisplayBackend;
+}  // namespace corva::platform
+
 namespace corva::platform::win {
 
 enum class Kind { kGeneric, kEdit, kStatic, kButton, kListBox, kComboBox, kMdiClient, kDialog };
@@ -107,6 +111,7 @@ struct ThreadState {
   std::uintptr_t next_timer_id = 1;
   WindowHandle focus = 0;
   WindowHandle active = 0;
+  WindowHandle capture = 0;  // the window that gets all mouse input
   std::atomic<int> paints_pending{0};  // windows of the thread with an update rectangle
   std::array<std::uint8_t, 256> keys{};        // as delivered
   std::array<std::uint8_t, 256> async_keys{};  // as typed
@@ -163,6 +168,44 @@ Point client_origin(const Window& w);
 void remove_queued(WindowHandle hwnd);
 void reset_templates_and_accelerators();
 void kill_timers(WindowHandle hwnd);
+// The attached display (corvaplat/display.h), told about top-level windows.
+enum class DisplayNote {
+  kCreated, kShown, kPlaced, kRetitled, kDestroyed, kActivated, kDeactivated, kRepaint
+};
+// The calling thread's display, or null (the first call reads CORVALIB_DISPLAY).
+DisplayBackend* thread_display();
+// Tells the display about a change to a window; nothing for child windows.
+void tell_display(DisplayNote note, WindowHandle hwnd);
+// A part of a window's client area (any window) needs painting again.
+void tell_display_invalid(WindowHandle hwnd, const Rect& client_rect);
+// Lets the display paint and handle its events, waiting up to timeout_ms
+// (-1: no limit); false when there is no display (or it has just gone).
+bool pump_display(int timeout_ms);
+// Makes a waiting pump return; any thread.
+void wake_display();
+
+// Mouse input: queued with the top-level window and the point in its own
+// coordinates; resolve_mouse picks the window it goes to (the capture, else
+// the deepest child under the point) as it is taken. False when the window
+// has gone.
+bool resolve_mouse(MSG& m);
+bool is_mouse_message(std::uint32_t message);
+// What the standard controls do with the mouse.
+LRESULT standard_mouse(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARAM lParam);
+
+// Whether a message may change how a standard control looks; `repainting`
+// wraps a control's procedure so that such a message invalidates it.
+bool changes_look(std::uint32_t message);
+template <WindowProc Procedure>
+LRESULT repainting(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Procedure(hwnd, message, wParam, lParam);
+  if (changes_look(message) && find(hwnd, false) != nullptr) InvalidateRect(hwnd, nullptr, true);
+  return result;
+}
+
+// What an edit control does with WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR.
+LRESULT edit_clipboard(WindowHandle hwnd, std::uint32_t message);
+
 // Dialog base units (pixels per 4 horizontal and 8 vertical dialog units).
 constexpr int kBaseUnitX = 8;
 constexpr int kBaseUnitY = 16;

@@ -200,7 +200,7 @@ bool DeleteMenu(MenuHandle menu, std::uint32_t item, std::uint32_t flags) {
   return true;
 }
 
-int GetMenuItemCount(MenuHandle menu) {
+int menu_item_count(MenuHandle menu) {
   std::lock_guard g(menus().mutex);
   const Menu* m = find(menu);
   return m != nullptr ? static_cast<int>(m->items.size()) : -1;

@@ -1,3 +1,4 @@
+#include <corvaplat/display.h>
 #include <corvaplat/msgbox.h>
 
 #include <cstdio>
@@ -9,7 +10,9 @@ namespace {
 MessageBoxPresenter g_presenter = nullptr;
 void* g_context = nullptr;
 
-const char* button_name(int id) {
+}  // namespace
+
+const char* box_button_name(int id) {
   switch (id) {
     case IDOK: return "OK";
     case IDCANCEL: return "Cancel";
@@ -22,6 +25,8 @@ const char* button_name(int id) {
   }
 }
 
+namespace {
+
 // Without a presenter: one line on standard error, answered with the default.
 int write_to_stderr(const MessageBoxRequest& r) {
   std::string line;
@@ -33,7 +38,7 @@ int write_to_stderr(const MessageBoxRequest& r) {
   }
   int answer = default_button(r.style);
   line += " -> ";
-  line += button_name(answer);
+  line += box_button_name(answer);
   line += '\n';
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
@@ -72,6 +77,9 @@ int MessageBoxA(WindowHandle owner, const char* text, const char* caption, std::
   MessageBoxRequest r{owner, text != nullptr ? text : "", caption != nullptr ? caption : "Error",
                       style};
   if (g_presenter != nullptr) return g_presenter(g_context, r);
+  if (DisplayBackend* d = current_display()) {
+    if (const int answer = d->message_box(r); answer != 0) return answer;
+  }
   return write_to_stderr(r);
 }
 

@@ -65,18 +65,23 @@ bool take(ThreadState& ts, MSG* msg, WindowHandle hwnd, std::uint32_t first, std
       return true;
     }
   }
-  if (!ts.input.empty()) {
-    // Typed input goes to the window that has the focus when it is taken.
+  while (!ts.input.empty()) {
+    // Typed input goes to the window that has the focus when it is taken;
+    // mouse input to the capture or the window under the pointer.
     MSG m = ts.input.front();
-    m.hwnd = IsWindow(ts.focus) ? ts.focus : IsWindow(ts.active) ? ts.active : 0;
-    if (matches(m, hwnd, first, last)) {
-      *msg = m;
-      if (remove) {
-        ts.input.pop_front();
-        note_key(ts, m);
-      }
-      return true;
+    if (!is_mouse_message(m.message)) {
+      m.hwnd = IsWindow(ts.focus) ? ts.focus : IsWindow(ts.active) ? ts.active : 0;
+    } else if (!resolve_mouse(m)) {
+      ts.input.pop_front();  // its window has gone
+      continue;
     }
+    if (!matches(m, hwnd, first, last)) break;
+    *msg = m;
+    if (remove) {
+      ts.input.pop_front();
+      note_key(ts, m);
+    }
+    return true;
   }
   if (ts.paints_pending > 0 && in_range(WM_PAINT, first, last)) {
     for (WindowHandle top : thread_windows()) {
@@ -122,6 +127,7 @@ bool post_to(ThreadState& ts, const MSG& m) {
     ts.posted.push_back(m);
   }
   ts.posted_cv.notify_one();
+  wake_display();
   return true;
 }
 
@@ -277,6 +283,7 @@ void PostQuitMessage(int exit_code) {
     ts.quit_code = exit_code;
   }
   ts.posted_cv.notify_one();
+  wake_display();
 }
 
 int GetMessageA(MSG* msg, WindowHandle hwnd, std::uint32_t first, std::uint32_t last) {
@@ -300,7 +307,14 @@ int GetMessageA(MSG* msg, WindowHandle hwnd, std::uint32_t first, std::uint32_t 
     for (const Timer& t : ts.timers) {
       if (hwnd == 0 || t.hwnd == hwnd) due = std::min(due, t.due);
     }
-    if (due != UINT64_MAX && in_range(WM_TIMER, first, last)) {
+    const bool timed = due != UINT64_MAX && in_range(WM_TIMER, first, last);
+    if (thread_display() != nullptr) {
+      // The display's events and the timers wake the thread together.
+      const std::uint64_t now = now_ms();
+      pump_display(!timed ? -1 : due > now ? static_cast<int>(std::min<std::uint64_t>(due - now, 60000)) : 0);
+      continue;
+    }
+    if (timed) {
       const std::uint64_t now = now_ms();
       if (due > now) clock().sleep(std::chrono::milliseconds(std::min(due - now, kTimerSleepSlice)));
       continue;
@@ -313,6 +327,7 @@ int GetMessageA(MSG* msg, WindowHandle hwnd, std::uint32_t first, std::uint32_t 
 bool PeekMessageA(MSG* msg, WindowHandle hwnd, std::uint32_t first, std::uint32_t last,
                   std::uint32_t remove) {
   if (msg == nullptr) return false;
+  pump_display(0);
   return take(current_thread(), msg, hwnd, first, last, (remove & PM_REMOVE) != 0);
 }
 
@@ -450,6 +465,8 @@ void type_text(std::string_view text) {
                            GetTickCount(), {0, 0}});
   }
 }
+
+std::uint32_t virtual_key_of(char c) { return key_for(c).vk; }
 
 std::int16_t GetKeyState(int virtual_key) {
   const ThreadState& ts = current_thread();

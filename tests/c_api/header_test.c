@@ -6,6 +6,9 @@
 
 _Static_assert(sizeof(StringInstanceEntry) == 6, "packed string-search entry");
 _Static_assert(offsetof(CorvaLibDataType, DataPath) == 24 + sizeof(void *), "record layout");
+/* The platform's message record, as C++ hosts see it. */
+_Static_assert(sizeof(CvMSG) == (sizeof(void *) == 8 ? 40 : 28), "message record size");
+_Static_assert(offsetof(CvMSG, pt) == (sizeof(void *) == 8 ? 28 : 20), "message record layout");
 
 int main(void) {
   char text[9] = "  ab";

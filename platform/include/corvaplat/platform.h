@@ -38,6 +38,7 @@
 // The window system: windows, the queue, controls, dialogs, menus, message
 // boxes, painting and rendering windows into images.
 #include <corvaplat/menus.h>
+#include <corvaplat/message.h>
 #include <corvaplat/msgbox.h>
 #include <corvaplat/paint.h>
 #include <corvaplat/render.h>

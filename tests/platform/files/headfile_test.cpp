@@ -107,6 +107,23 @@ TEST_F(HeadFile, FaultsAreReportedAndRetried) {
   }
 }
 
+TEST_F(HeadFile, MadeInPlaceWhereHardLinksAreRefused) {
+  // Some shared file systems have no hard links: the file is then made in
+  // place, and no temporary name is left behind.
+  SysOverride no_links;
+  no_links.calls().link = [](const char*, const char*) {
+    errno = EPERM;
+    return -1;
+  };
+  std::size_t seen = 99;
+  EXPECT_EQ(rewrite_file_head(file_.c_str(), 4, shift_in_x, &seen), 0u);
+  EXPECT_EQ(seen, 0u);
+  EXPECT_EQ(contents(), std::string("X\0\0\0", 4));
+  std::size_t entries = 0;
+  for (const auto& e : fs::directory_iterator(dir_)) entries += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(entries, 1u);
+}
+
 TEST_F(HeadFile, LockWaitIsBounded) {
   // A lock held through another open of the same file in this process: the
   // rewrite and the read wait their bound on the platform clock, then give up.

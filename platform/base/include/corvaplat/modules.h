@@ -41,6 +41,8 @@ CORVAPLAT_API int LoadStringA(ModuleHandle module, std::uint32_t id, char* buffe
 // (GetLastError: 126).
 CORVAPLAT_API ModuleHandle LoadLibraryA(const char* name);
 CORVAPLAT_API bool FreeLibrary(ModuleHandle module);
+// The directory the platform library itself was loaded from; empty when unknown.
+CORVAPLAT_API std::string platform_directory();
 CORVAPLAT_API ModuleHandle GetModuleHandleA(const char* name);
 // The address of an entry point, or null (GetLastError: 127).
 CORVAPLAT_API void* GetProcAddress(ModuleHandle module, const char* name);

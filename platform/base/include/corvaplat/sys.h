@@ -5,6 +5,8 @@
 // read return EINTR, and restore the table afterwards (SysOverride does both).
 // Entries have the POSIX signatures, with opaque pointers where a POSIX struct
 // is passed, and report errors through errno like the calls they stand for.
+// The structs are those of _FILE_OFFSET_BITS=64 (64-bit off_t, struct flock
+// and struct stat), which is what a replacement must use on a 32-bit target.
 #pragma once
 #include <corvaplat/api.h>
 

@@ -40,8 +40,10 @@ CORVAPLAT_API bool ModifyMenuA(MenuHandle menu, std::uint32_t item, std::uint32_
 CORVAPLAT_API bool RemoveMenu(MenuHandle menu, std::uint32_t item, std::uint32_t flags);
 CORVAPLAT_API bool DeleteMenu(MenuHandle menu, std::uint32_t item, std::uint32_t flags);
 
-// -1 for a handle that is not a menu.
-CORVAPLAT_API int GetMenuItemCount(MenuHandle menu);
+// The number of items; -1 for a handle that is not a menu. (Not named after
+// the Windows call: the library exports that name itself, and a C++ host
+// that uses both headers must not find two.)
+CORVAPLAT_API int menu_item_count(MenuHandle menu);
 // The command identifier at a position; all ones (0xFFFFFFFF) for a popup or a
 // position with no item, 0 for a separator.
 CORVAPLAT_API std::uint32_t GetMenuItemID(MenuHandle menu, int position);

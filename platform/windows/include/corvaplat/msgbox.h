@@ -41,5 +41,7 @@ CORVAPLAT_API int MessageBoxA(WindowHandle owner, const char* text, const char* 
 CORVAPLAT_API int default_button(std::uint32_t style);
 // The buttons a box of this style shows, in order; returns how many (at most 3).
 CORVAPLAT_API int box_buttons(std::uint32_t style, int buttons[3]);
+// The word a button shows: "OK", "Cancel", "Yes", ...; "?" for an unknown code.
+CORVAPLAT_API const char* box_button_name(int id);
 
 }  // namespace corva::platform

@@ -25,6 +25,7 @@
 #include <corvaplat/api.h>
 #include <corvaplat/atoms.h>
 #include <corvaplat/geometry.h>
+#include <corvaplat/message.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -34,24 +35,11 @@
 
 namespace corva::platform {
 
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using AccelHandle = std::uint32_t;
 using FontHandle = std::uint32_t;
 using MenuHandle = std::uint32_t;
 using ThreadId = std::uint32_t;
-
-// One queued message, laid out as the Win32 MSG record (with pointer-sized
-// wParam and lParam).
-struct MSG {
-  WindowHandle hwnd;
-  std::uint32_t message;
-  WPARAM wParam;
-  LPARAM lParam;
-  std::uint32_t time;
-  Point pt;
-};
 
 using WindowProc = LRESULT (*)(WindowHandle hwnd, std::uint32_t message, WPARAM wParam,
                                LPARAM lParam);
@@ -73,11 +61,17 @@ enum : std::uint32_t {
   WM_GETDLGCODE = 0x0087,
   WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102, WM_SYSKEYDOWN = 0x0104,
   WM_SYSKEYUP = 0x0105, WM_SYSCHAR = 0x0106, WM_KEYFIRST = 0x0100, WM_KEYLAST = 0x0108,
+  WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202,
+  WM_LBUTTONDBLCLK = 0x0203, WM_RBUTTONDOWN = 0x0204, WM_RBUTTONUP = 0x0205,
+  WM_RBUTTONDBLCLK = 0x0206, WM_MBUTTONDOWN = 0x0207, WM_MBUTTONUP = 0x0208,
+  WM_MBUTTONDBLCLK = 0x0209, WM_MOUSEWHEEL = 0x020A, WM_MOUSEFIRST = 0x0200,
+  WM_MOUSELAST = 0x020A, WM_CAPTURECHANGED = 0x0215,
   WM_INITDIALOG = 0x0110, WM_COMMAND = 0x0111, WM_SYSCOMMAND = 0x0112, WM_TIMER = 0x0113,
   WM_CTLCOLOREDIT = 0x0133, WM_CTLCOLORLISTBOX = 0x0134, WM_CTLCOLORBTN = 0x0135,
   WM_CTLCOLORDLG = 0x0136, WM_CTLCOLORSCROLLBAR = 0x0137, WM_CTLCOLORSTATIC = 0x0138,
   WM_MDICREATE = 0x0220, WM_MDIDESTROY = 0x0221, WM_MDIACTIVATE = 0x0222, WM_MDINEXT = 0x0224,
   WM_MDIGETACTIVE = 0x0229,
+  WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302, WM_CLEAR = 0x0303,
   WM_QUERYNEWPALETTE = 0x030F, WM_PALETTECHANGED = 0x0311, WM_USER = 0x0400,
 };
 
@@ -476,8 +470,39 @@ CORVAPLAT_API void press_key(std::uint32_t virtual_key, bool shift = false, bool
 // Types text: each character as the key press that makes it (Shift for capitals
 // and the shifted symbols, '\n' as Enter, '\t' as Tab).
 CORVAPLAT_API void type_text(std::string_view text);
+// The key that types a character (with or without Shift), 0 when none does:
+// 'a' and 'A' give 'A', '%' gives '5', '/' gives 0xBF.
+CORVAPLAT_API std::uint32_t virtual_key_of(char c);
 // Bit 15 set while the key is down (as the queue has delivered it).
 CORVAPLAT_API std::int16_t GetKeyState(int virtual_key);
+
+// ---- Mouse -----------------------------------------------------------------------
+// Key and button state in wParam of the mouse messages.
+enum : std::uint32_t { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8,
+                       MK_MBUTTON = 0x10 };
+// What a point of a top-level window is (window_hit_test).
+enum : std::uint32_t { HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTBORDER = 18, HTCLOSE = 20 };
+// Class style: the windows of the class get double clicks.
+enum : std::uint32_t { CS_DBLCLKS = 0x8 };
+// Mouse input for a top-level window of the calling thread, queued in order
+// with the keys: `at` in the window's own coordinates (its frame's top-left is
+// 0,0). As it is taken from the queue it goes to the window that has the
+// capture, else to the deepest visible, enabled child under the point (static
+// controls and group boxes let it through to their parent), with the point in
+// that window's client coordinates. WM_MOUSEWHEEL goes to the focus window
+// (wParam's high word holds the signed distance, 120 a notch). A double click
+// reaches a window whose class lacks CS_DBLCLKS as a second button-down.
+CORVAPLAT_API void mouse_input(WindowHandle top_level, std::uint32_t message, Point at,
+                               std::uint32_t keys, int wheel_delta = 0);
+// What the point (window coordinates) of a top-level window is: HTCAPTION,
+// HTCLOSE (the close box at the caption's right end, with WS_SYSMENU),
+// HTBORDER, HTCLIENT, or HTNOWHERE outside it.
+CORVAPLAT_API std::uint32_t window_hit_test(WindowHandle top_level, Point at);
+// All mouse input goes to the window until ReleaseCapture (WM_CAPTURECHANGED
+// tells the window that loses it). Returns the previous capture.
+CORVAPLAT_API WindowHandle SetCapture(WindowHandle hwnd);
+CORVAPLAT_API bool ReleaseCapture();
+CORVAPLAT_API WindowHandle GetCapture();
 
 // ---- Accelerators ----------------------------------------------------------------
 enum : std::uint8_t { FVIRTKEY = 0x01, FSHIFT = 0x04, FCONTROL = 0x08, FALT = 0x10 };

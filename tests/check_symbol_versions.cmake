@@ -1,0 +1,32 @@
+# Checks that a shared library defines the version node NODE and that every
+# name it exports is bound to that node (Name@@NODE), so a host built against
+# this major version never binds to another one's symbols.
+execute_process(COMMAND readelf -V -W ${LIBRARY} OUTPUT_VARIABLE defs RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "readelf -V failed on ${LIBRARY}")
+endif()
+string(REPLACE "." "\\." node_re "${NODE}")
+if(NOT defs MATCHES "\\.gnu\\.version_d" OR NOT defs MATCHES "Name: ${node_re}\n")
+  message(FATAL_ERROR "${LIBRARY} defines no version node ${NODE}:\n${defs}")
+endif()
+
+execute_process(COMMAND readelf --dyn-syms -W ${LIBRARY} OUTPUT_VARIABLE syms RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "readelf --dyn-syms failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${syms}")
+set(count 0)
+foreach(line IN LISTS lines)
+  # Num: Value Size Type Bind Vis Ndx Name -- defined global names only.
+  if(line MATCHES "^ *[0-9]+: +[0-9a-f]+ +[0-9]+ +(FUNC|OBJECT|TLS|IFUNC) +(GLOBAL|WEAK) +[A-Z]+ +[0-9]+ +([^ ]+)")
+    set(name ${CMAKE_MATCH_3})
+    if(NOT name MATCHES "@@${node_re}$")
+      message(SEND_ERROR "exported without the version ${NODE}: ${name}")
+    endif()
+    math(EXPR count "${count} + 1")
+  endif()
+endforeach()
+if(count EQUAL 0)
+  message(FATAL_ERROR "no exported names found in ${LIBRARY}")
+endif()
+message(STATUS "${count} exported names carry ${NODE}")
