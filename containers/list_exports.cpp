@@ -28,6 +28,11 @@ bool usable(const ListHeader* list) {
   return list != nullptr && list->Anchor != nullptr && list->Current != nullptr;
 }
 
+// A search needs a usable list, a key and a comparison.
+bool searchable(const ListHeader* list, const char* key, ListCompareFunction compare) {
+  return usable(list) && key != nullptr && compare != nullptr;
+}
+
 int32_t answer(bool b) { return b ? 1 : 0; }
 
 }  // namespace
@@ -108,22 +113,19 @@ int32_t ListGetLastNode(ListHeader* list, ListNode** node) try {
 } CORVA_BOUNDARY(0)
 
 int32_t ListFind(ListHeader* list, const char* key, ListCompareFunction compare) try {
-  return usable(list) && key != nullptr && compare != nullptr && ls::find(list, key, compare);
+  return searchable(list, key, compare) && ls::find(list, key, compare);
 } CORVA_BOUNDARY(0)
 
 int32_t ListFindForward(ListHeader* list, const char* key, ListCompareFunction compare) try {
-  return usable(list) && key != nullptr && compare != nullptr &&
-         ls::find_forward(list, key, compare);
+  return searchable(list, key, compare) && ls::find_forward(list, key, compare);
 } CORVA_BOUNDARY(0)
 
 int32_t ListFindBackward(ListHeader* list, const char* key, ListCompareFunction compare) try {
-  return usable(list) && key != nullptr && compare != nullptr &&
-         ls::find_backward(list, key, compare);
+  return searchable(list, key, compare) && ls::find_backward(list, key, compare);
 } CORVA_BOUNDARY(0)
 
 int32_t ListFindSorted(ListHeader* list, const char* key, ListCompareFunction compare) try {
-  return usable(list) && key != nullptr && compare != nullptr &&
-         ls::find_sorted(list, key, compare);
+  return searchable(list, key, compare) && ls::find_sorted(list, key, compare);
 } CORVA_BOUNDARY(0)
 
 int32_t ListGetNode(ListHeader* list, const char* key, ListCompareFunction compare,

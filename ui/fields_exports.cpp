@@ -15,6 +15,13 @@ double item_number(CvHWND dialog, uint16_t id, double (*read)(CvHWND)) {
   return c != 0 ? read(c) : 0.0;
 }
 
+// A dialog item's text as `read` copies it into TEXT; 0 without the item or a buffer.
+uint16_t item_text(CvHWND dialog, int16_t id, uint16_t high, char* text,
+                   uint16_t (*read)(CvHWND, uint16_t, char*)) {
+  const CvHWND c = plat::GetDlgItem(dialog, id);
+  return c != 0 && text != nullptr ? read(c, high, text) : 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -53,9 +60,7 @@ uint16_t GetWindowTextWithNulls(CvHWND control, uint16_t high, char* text) try {
 } CORVA_BOUNDARY(0)
 
 uint16_t GetDlgItemTextWithNulls(CvHWND dialog, int16_t id, uint16_t high, char* text) try {
-  const CvHWND c = plat::GetDlgItem(dialog, id);
-  if (c == 0 || text == nullptr) return 0;
-  return ui::text_with_nulls(c, high, text);
+  return item_text(dialog, id, high, text, ui::text_with_nulls);
 } CORVA_BOUNDARY(0)
 
 uint16_t GetWindowTextTrimmed(CvHWND control, uint16_t high, char* text) try {
@@ -64,9 +69,7 @@ uint16_t GetWindowTextTrimmed(CvHWND control, uint16_t high, char* text) try {
 } CORVA_BOUNDARY(0)
 
 uint16_t GetDlgItemTextTrimmed(CvHWND dialog, int16_t id, uint16_t high, char* text) try {
-  const CvHWND c = plat::GetDlgItem(dialog, id);
-  if (c == 0 || text == nullptr) return 0;
-  return ui::text_trimmed(c, high, text);
+  return item_text(dialog, id, high, text, ui::text_trimmed);
 } CORVA_BOUNDARY(0)
 
 void SetWindowTextWithTrim(CvHWND control, uint16_t high, char* text) try {
