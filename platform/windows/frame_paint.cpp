@@ -45,7 +45,7 @@ void menu_label(DcHandle dc, const std::string& text, Rect r, std::uint32_t form
 // A popup menu as it shows when open, its top-left corner at `at` (context
 // coordinates).
 void paint_popup(DcHandle dc, MenuHandle popup, Point at) {
-  const int count = GetMenuItemCount(popup);
+  const int count = menu_item_count(popup);
   if (count <= 0) return;
   int labels = 0, accelerators = 0;
   for (int i = 0; i < count; ++i) {
@@ -110,7 +110,7 @@ void paint_menu_bar(WindowHandle hwnd, DcHandle dc, const Rect& bar) {
   int x = bar.left + 2;
   MenuHandle open = 0;
   Point open_at{};
-  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+  for (int i = 0, n = menu_item_count(menu); i < n; ++i) {
     const MenuText t = menu_text(menu, i);
     const std::uint32_t state = GetMenuState(menu, i, MF_BYPOSITION);
     const Rect item{x, bar.top + 1, x + text_width(dc, t.label) + 14, bar.bottom - 1};
