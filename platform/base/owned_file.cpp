@@ -24,6 +24,13 @@ int open_flags(OwnedOpen how) {
   return O_RDONLY;
 }
 
+// Lock waits poll every millisecond: a holder that takes the lock again right
+// after each release leaves only short gaps. A newcomer that finds a waiter
+// pauses longer than one poll before its first try.
+constexpr std::chrono::milliseconds kPoll{1};
+constexpr std::chrono::milliseconds kCourtesy{3};
+constexpr off_t kTurnstileByte = off_t{1} << 62;
+
 int not_regular_error(const struct stat& st) { return S_ISDIR(st.st_mode) ? EISDIR : ENXIO; }
 
 int set_lock(int fd, int command, struct flock& fl) {
@@ -151,24 +158,52 @@ int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
   fl.l_whence = SEEK_SET;
   fl.l_start = static_cast<off_t>(start);
   fl.l_len = static_cast<off_t>(length);
+  // A waiter holds a shared lock on the turnstile byte, far past any range
+  // the library locks; a caller that finds one there lets it go first, so a
+  // holder that asks again right after each release cannot starve it.
+  struct flock turnstile;
+  std::memset(&turnstile, 0, sizeof turnstile);
+  turnstile.l_whence = SEEK_SET;
+  turnstile.l_start = kTurnstileByte;
+  turnstile.l_len = 1;
   int command = F_OFD_SETLK;
   Clock& c = clock();
   const std::uint64_t begun = c.ticks_ms();
-  std::chrono::milliseconds pause{1};
+  bool waiting = false;
+  int err = 0;
   for (;;) {
-    int err = set_lock(fd, command, fl);
+    if (!waiting) {
+      turnstile.l_type = F_WRLCK;  // is anybody waiting?
+      const int query = command == F_OFD_SETLK ? F_OFD_GETLK : F_GETLK;
+      if (sys().fcntl(fd, query, &turnstile) == 0 && turnstile.l_type != F_UNLCK)
+        c.sleep(kCourtesy);
+    }
+    err = set_lock(fd, command, fl);
     if (err == EINVAL && command == F_OFD_SETLK) {  // a kernel without open-file locks
       command = F_SETLK;
       fl.l_pid = 0;
       err = set_lock(fd, command, fl);
     }
-    if (err != EAGAIN && err != EACCES) return err;
+    if (err != EAGAIN && err != EACCES) break;
     const std::uint64_t waited = c.ticks_ms() - begun;
-    if (waited >= static_cast<std::uint64_t>(limit.count())) return EAGAIN;
+    if (waited >= static_cast<std::uint64_t>(limit.count())) {
+      err = EAGAIN;
+      break;
+    }
+    if (!waiting) {
+      turnstile.l_type = F_RDLCK;
+      turnstile.l_pid = 0;
+      waiting = set_lock(fd, command, turnstile) == 0;
+    }
     const auto left = std::chrono::milliseconds(limit.count() - static_cast<std::int64_t>(waited));
-    c.sleep(std::min(pause, left));
-    pause = std::min(pause * 2, std::chrono::milliseconds{50});
+    c.sleep(std::min(kPoll, left));
   }
+  if (waiting) {
+    turnstile.l_type = F_UNLCK;
+    turnstile.l_pid = 0;
+    set_lock(fd, command, turnstile);
+  }
+  return err;
 }
 
 int final_target(const std::string& path, std::string& target) {
