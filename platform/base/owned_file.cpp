@@ -24,6 +24,13 @@ int open_flags(OwnedOpen how) {
   return O_RDONLY;
 }
 
+// Lock waits poll every millisecond: a holder that takes the lock again right
+// after each release leaves only short gaps. A newcomer that finds a waiter
+// pauses longer than one poll before its first try.
+constexpr std::chrono::milliseconds kPoll{1};
+constexpr std::chrono::milliseconds kCourtesy{3};
+constexpr off_t kTurnstileByte = off_t{1} << 62;
+
 int not_regular_error(const struct stat& st) { return S_ISDIR(st.st_mode) ? EISDIR : ENXIO; }
 
 int set_lock(int fd, int command, struct flock& fl) {
@@ -143,78 +150,59 @@ bool is_regular_file(const std::string& path) {
   return sys().stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-namespace {
-
-// Waiting writers mark themselves with a shared lock on one byte far past any
-// data, so a process that just released a lock and wants it again sees them
-// and queues behind them instead of taking it back at once. Without this a
-// process writing in a loop could keep the lock from a polling waiter until
-// the waiter's bound ran out. Lock ranges "to the end of the file" stop short
-// of that byte.
-constexpr std::int64_t kWaitingByte = std::int64_t{1} << 62;
-
-struct LockCall {
-  int fd;
-  int command;  // F_OFD_SETLK, or F_SETLK on a kernel without open-file locks
-
-  int set(short type, std::int64_t start, std::int64_t length) {
-    struct flock fl;
-    std::memset(&fl, 0, sizeof fl);
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<off_t>(start);
-    fl.l_len = static_cast<off_t>(length);
-    int err = set_lock(fd, command, fl);
-    if (err == EINVAL && command == F_OFD_SETLK) {
+int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
+                 std::chrono::milliseconds limit) {
+  struct flock fl;
+  std::memset(&fl, 0, sizeof fl);
+  fl.l_type = type;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = static_cast<off_t>(start);
+  fl.l_len = static_cast<off_t>(length);
+  // A waiter holds a shared lock on the turnstile byte, far past any range
+  // the library locks; a caller that finds one there lets it go first, so a
+  // holder that asks again right after each release cannot starve it.
+  struct flock turnstile;
+  std::memset(&turnstile, 0, sizeof turnstile);
+  turnstile.l_whence = SEEK_SET;
+  turnstile.l_start = kTurnstileByte;
+  turnstile.l_len = 1;
+  int command = F_OFD_SETLK;
+  Clock& c = clock();
+  const std::uint64_t begun = c.ticks_ms();
+  bool waiting = false;
+  int err = 0;
+  for (;;) {
+    if (!waiting) {
+      turnstile.l_type = F_WRLCK;  // is anybody waiting?
+      const int query = command == F_OFD_SETLK ? F_OFD_GETLK : F_GETLK;
+      if (sys().fcntl(fd, query, &turnstile) == 0 && turnstile.l_type != F_UNLCK)
+        c.sleep(kCourtesy);
+    }
+    err = set_lock(fd, command, fl);
+    if (err == EINVAL && command == F_OFD_SETLK) {  // a kernel without open-file locks
       command = F_SETLK;
       fl.l_pid = 0;
       err = set_lock(fd, command, fl);
     }
-    return err;
-  }
-
-  // Whether another open file holds the waiting mark.
-  bool others_waiting() {
-    struct flock fl;
-    std::memset(&fl, 0, sizeof fl);
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<off_t>(kWaitingByte);
-    fl.l_len = 1;
-    const int get = command == F_OFD_SETLK ? F_OFD_GETLK : F_GETLK;
-    return set_lock(fd, get, fl) == 0 && fl.l_type != F_UNLCK;
-  }
-};
-
-}  // namespace
-
-int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
-                 std::chrono::milliseconds limit) {
-  if (length == 0 && start < kWaitingByte) length = kWaitingByte - start;
-  LockCall call{fd, F_OFD_SETLK};
-  Clock& c = clock();
-  const std::uint64_t begun = c.ticks_ms();
-  // Only a writer queues behind the waiting mark: readers share the range.
-  bool waiting = false;
-  if (type != F_WRLCK || !call.others_waiting()) {
-    const int err = call.set(type, start, length);
-    if (err != EAGAIN && err != EACCES) return err;
-  }
-  if (type == F_WRLCK) waiting = call.set(F_RDLCK, kWaitingByte, 1) == 0;
-  std::chrono::milliseconds pause{1};
-  int err = EAGAIN;
-  for (;;) {
-    const std::uint64_t waited = c.ticks_ms() - begun;
-    if (waited >= static_cast<std::uint64_t>(limit.count())) break;
-    const auto left = std::chrono::milliseconds(limit.count() - static_cast<std::int64_t>(waited));
-    c.sleep(std::min(pause, left));
-    // Short pauses keep waiters taking turns with a busy holder.
-    pause = std::min(pause * 2, std::chrono::milliseconds{4});
-    err = call.set(type, start, length);
     if (err != EAGAIN && err != EACCES) break;
-    err = EAGAIN;
+    const std::uint64_t waited = c.ticks_ms() - begun;
+    if (waited >= static_cast<std::uint64_t>(limit.count())) {
+      err = EAGAIN;
+      break;
+    }
+    if (!waiting) {
+      turnstile.l_type = F_RDLCK;
+      turnstile.l_pid = 0;
+      waiting = set_lock(fd, command, turnstile) == 0;
+    }
+    const auto left = std::chrono::milliseconds(limit.count() - static_cast<std::int64_t>(waited));
+    c.sleep(std::min(kPoll, left));
   }
-  if (waiting) call.set(F_UNLCK, kWaitingByte, 1);
+  if (waiting) {
+    turnstile.l_type = F_UNLCK;
+    turnstile.l_pid = 0;
+    set_lock(fd, command, turnstile);
+  }
   return err;
 }
 

@@ -170,7 +170,7 @@ WriteLock::WriteLock(const std::string& path) {
     return;
   }
   const std::string lock_path = directory_of(target_) + "/." + name_of(target_) + ".lock";
-  fd_ = open_locked(lock_path, F_WRLCK, 0, 0);
+  fd_ = open_locked(lock_path, F_WRLCK, 0, 1);  // leaves the waiters' turnstile free
   if (fd_ < 0) error_ = errno;
 }
 
