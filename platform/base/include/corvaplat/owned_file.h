@@ -55,7 +55,7 @@ CORVAPLAT_API bool is_regular_file(const std::string& path);
 
 // Takes an open-file lock (F_RDLCK, F_WRLCK) on [start, start + length) of
 // fd (length 0: to the end of the file), retrying through the platform clock
-// while another holder has it, for at most `limit`. Writers take turns: one
+// while another holder has it, for at most `limit`. Callers take turns: one
 // that finds others waiting queues behind them rather than taking the lock
 // first. 0 once held; EAGAIN when the wait ran out; another errno on failure.
 CORVAPLAT_API int lock_bounded(int fd, short type, std::int64_t start, std::int64_t length,
