@@ -9,6 +9,8 @@ packages=(
   libcli11-dev
   # tests, sanitizers, fuzzers, benchmarks, the 32-bit build
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev gcc-multilib g++-multilib valgrind
+  # the 32-bit build's platform layer links the i386 rasterizer
+  libcairo2-dev:i386 libpango1.0-dev:i386 libfontconfig-dev:i386
   # the display component and its tests on a virtual display
   libgtk-4-dev xvfb xauth xdotool x11-utils imagemagick
   # the API reference and the Debian package
@@ -24,5 +26,8 @@ done
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 echo "install-deps: installing ${missing[*]}" >&2
+if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
