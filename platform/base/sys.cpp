@@ -24,11 +24,12 @@ int sys_ftruncate(int fd, std::int64_t len) { return ::ftruncate(fd, len); }
 int sys_fstat(int fd, void* st) { return ::fstat(fd, static_cast<struct stat*>(st)); }
 int sys_stat(const char* p, void* st) { return ::stat(p, static_cast<struct stat*>(st)); }
 int sys_mkdir(const char* p, unsigned mode) { return ::mkdir(p, static_cast<mode_t>(mode)); }
+long sys_readlink(const char* p, char* b, std::size_t n) { return ::readlink(p, b, n); }
 
 const SysCalls kReal = {
     sys_open,  ::close,         sys_read,  sys_write,  sys_pread, sys_pwrite,
     sys_lseek, sys_fcntl,       ::fsync,   sys_ftruncate, sys_fstat, sys_stat,
-    ::rename,  ::unlink,        sys_mkdir, ::rmdir,    ::access,
+    ::rename,  ::unlink,        sys_mkdir, ::rmdir,    ::access,    sys_readlink,
 };
 
 SysCalls g_table = kReal;

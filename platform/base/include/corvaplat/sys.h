@@ -31,6 +31,7 @@ struct SysCalls {
   int (*mkdir)(const char* path, unsigned mode);
   int (*rmdir)(const char* path);
   int (*access)(const char* path, int mode);
+  long (*readlink)(const char* path, char* buffer, std::size_t size);
 };
 
 // The table in force.
