@@ -2,6 +2,7 @@
 // client, opens a ledger screen and a modeless screen laid out by a dialog
 // file, plays typed keys through the library's message loop, and prints the
 // window tree.
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -18,13 +19,6 @@ namespace corva::cli {
 namespace {
 
 namespace plat = corva::platform;
-
-constexpr const char* kUsage =
-    "usage: corva ui dump [--layout FILE] [--type KEYS]\n"
-    "  Opens the frame, its MDI client, a ledger screen and the screen laid out in\n"
-    "  FILE (default: the samples' customer.dlg), types KEYS into the screen through\n"
-    "  the message loop (\\t Tab, \\n Enter, \\e Escape) and prints the window tree:\n"
-    "  handle, class, control ID, text, style, rectangle in the parent, state.\n";
 
 constexpr plat::ModuleHandle kModule = 0xC11;
 constexpr std::uint16_t kLayoutId = 1;
@@ -71,10 +65,9 @@ std::vector<std::string> words(const std::string& line) {
 }
 
 bool number(const std::string& s, int& v) {
-  unsigned long u = 0;
-  if (!parse_number(s, 32767, u)) return false;
-  v = static_cast<int>(u);
-  return true;
+  const char* end = s.data() + s.size();
+  const auto r = std::from_chars(s.data(), end, v);
+  return r.ec == std::errc() && r.ptr == end && v >= 0 && v <= 32767;
 }
 
 struct Layout {
@@ -85,10 +78,7 @@ struct Layout {
 // Reads a dialog file; false with a message on the first line it cannot use.
 bool read_layout(const std::string& path, Layout& out) {
   std::ifstream in(path);
-  if (!in) {
-    std::cerr << "corva: cannot read " << path << "\n";
-    return false;
-  }
+  if (!in) return fail("cannot read " + path) == 0;
   std::string line;
   int n = 0;
   bool have_dialog = false;
@@ -96,10 +86,7 @@ bool read_layout(const std::string& path, Layout& out) {
     ++n;
     auto w = words(line);
     if (w.empty() || w[0][0] == '#') continue;
-    auto bad = [&](const char* why) {
-      std::cerr << "corva: " << path << ":" << n << ": " << why << "\n";
-      return false;
-    };
+    auto bad = [&](const char* why) { return fail(path + ":" + std::to_string(n) + ": " + why) == 0; };
     auto text = [](const std::string& s) { return s.substr(1); };
     if (w[0] == "dialog") {
       if (w.size() != 4 || w[1][0] != '\x01' || !number(w[2], out.dialog.cx) ||
@@ -142,10 +129,7 @@ bool read_layout(const std::string& path, Layout& out) {
       return bad("unknown line");
     }
   }
-  if (!have_dialog) {
-    std::cerr << "corva: " << path << ": no dialog line\n";
-    return false;
-  }
+  if (!have_dialog) return fail(path + ": no dialog line") == 0;
   return true;
 }
 
@@ -200,10 +184,7 @@ int dump(const std::string& layout_path, const std::string& keys) {
   plat::register_dialog_template(kModule, kLayoutId, layout.dialog);
   const plat::WindowHandle screen =
       plat::CreateDialogParamA(kModule, kLayoutId, frame, screen_proc, 0);
-  if (screen == 0) {
-    std::cerr << "corva: the screen could not be made (unknown control class?)\n";
-    return 1;
-  }
+  if (screen == 0) return fail("the screen could not be made (unknown control class?)");
   for (const auto& [id, text] : layout.items) {
     const plat::WindowHandle c = plat::GetDlgItem(screen, id);
     const bool combo = plat::class_name(c) == "COMBOBOX";
@@ -246,23 +227,31 @@ int dump(const std::string& layout_path, const std::string& keys) {
   return 0;
 }
 
-int run(const Args& all) {
-  Args args = all;
-  if (args.empty() || args.front() != "dump") return usage_error("ui needs: dump (see corva ui --help)");
-  args.erase(args.begin());
-  std::string layout = "samples/customer.dlg", keys;
-  if (!take_option(args, "--layout", layout) || !take_option(args, "--type", keys))
-    return usage_error("an option needs a value");
-  if (!args.empty()) return usage_error("ui dump: unexpected '" + args.front() + "'");
-  return dump(layout, keys);
+void define(CLI::App& app) {
+  static std::string layout, keys, samples;
+  auto* dump_word = app.add_subcommand("dump", "open a sample screen, type into it, print the window tree");
+  dump_word->add_option("--layout", layout, "the dialog file (default: the samples' customer.dlg)")
+      ->type_name("FILE");
+  dump_word->add_option("--type", keys, "keys to type: \\t Tab, \\n Enter, \\e Escape")
+      ->type_name("KEYS");
+  dump_word->add_option("--samples", samples, "the sample data directory")->type_name("DIR");
+  dump_word->footer(
+      "Opens the frame, its MDI client, a ledger screen and the screen laid out in FILE,\n"
+      "types KEYS into the screen through the message loop and prints the window tree:\n"
+      "handle, class, control ID, text, style, rectangle in the parent, state.");
+  on_run(dump_word, [] {
+    if (!layout.empty()) return dump(layout, keys);
+    const std::string dir = samples_directory(samples);
+    return dir.empty() ? 1 : dump(dir + "/customer.dlg", keys);
+  });
 }
 
 int demo(const std::string& samples) {
   return dump(samples + "/customer.dlg", "Acme Hardware\\tc\\t \\t\\tS");
 }
 
-const Registration reg{{"ui", "the window system: a sample screen and its window tree", kUsage,
-                        run, demo}};
+const Registration reg{{"ui", "the window system: a sample screen and its window tree", 
+                        define, demo}};
 
 }  // namespace
 }  // namespace corva::cli
