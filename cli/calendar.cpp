@@ -75,7 +75,8 @@ void define_date(CLI::App& app) {
     GetCurrentDate(&d);
     return show_date(d);
   });
-  auto* show = app.add_subcommand("show", "a date's short, medium and long texts, weekday, day number");
+  auto* show =
+      app.add_subcommand("show", "a date's short, medium and long texts, weekday, day number");
   show->add_option("DATE", first, date_help)->required();
   on_run(show, [] {
     uint32_t d = 0;
@@ -83,7 +84,9 @@ void define_date(CLI::App& app) {
   });
   auto* add = app.add_subcommand("add", "step a date by N days, weeks, months or years");
   add->add_option("DATE", first, date_help)->required();
-  add->add_option("N", n, "how many units (negative steps back)")->required()->check(within(-1000000, 1000000));
+  add->add_option("N", n, "how many units (negative steps back)")
+      ->required()
+      ->check(within(-1000000, 1000000));
   add->add_option("UNIT", unit, "days, weeks, months or years")
       ->required()
       ->check(CLI::IsMember({"day", "days", "week", "weeks", "month", "months", "year", "years"}));
@@ -207,9 +210,9 @@ int demo_date(const std::string& samples) {
     IncDate(&month, CORVA_STEP_MONTH);
     IncDate(&year, CORVA_STEP_YEAR);
     EndOfQtr(&quarter);
-    std::cout << long_text(d) << ", " << weekday_name(d) << ", day " << AbsDate(d)
-              << "; +1 month " << medium_text(month) << "; +1 year " << medium_text(year)
-              << "; quarter ends " << medium_text(quarter) << "\n";
+    std::cout << long_text(d) << ", " << weekday_name(d) << ", day " << AbsDate(d) << "; +1 month "
+              << medium_text(month) << "; +1 year " << medium_text(year) << "; quarter ends "
+              << medium_text(quarter) << "\n";
   }
   return 0;
 }
@@ -229,7 +232,8 @@ int demo_time(const std::string& samples) {
     CvTime in_time{}, out_time{};
     const bool ok = bStringToTime(line.substr(bar1 + 1, bar2 - bar1 - 1).c_str(), &in_time) &&
                     bIsValidTime(&in_time) &&
-                    bStringToTime(line.substr(bar2 + 1).c_str(), &out_time) && bIsValidTime(&out_time);
+                    bStringToTime(line.substr(bar2 + 1).c_str(), &out_time) &&
+                    bIsValidTime(&out_time);
     if (!ok) {
       std::cout << name << ": times not readable, skipped\n";
       continue;

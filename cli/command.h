@@ -4,7 +4,6 @@
 // word under the group "files" (groups are registered like commands).
 #pragma once
 #include <CLI/CLI.hpp>
-
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -56,7 +55,8 @@ bool open_sample(const std::string& samples, const char* name, std::ifstream& in
 // section, key and file names compare.
 bool same_text(std::string_view a, std::string_view b);
 
-// A range check for a numeric option, its range said in the option's own help.
-CLI::Validator within(double low, double high);
+// A check that a numeric option is a whole number from low to high; the
+// option's own help states the range.
+CLI::Validator within(long long low, long long high);
 
 }  // namespace corva::cli

@@ -4,7 +4,6 @@
 // commands of the program at hand.
 #pragma once
 #include <CLI/CLI.hpp>
-
 #include <string>
 #include <vector>
 

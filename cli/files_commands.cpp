@@ -5,7 +5,8 @@
 namespace corva::cli {
 namespace {
 
-const Registration reg{{"files", "buffered files, record locks, paths and searches",
+const Registration reg{{"files",
+                        "buffered files, record locks, paths and searches",
                         [](CLI::App& app) {
                           app.footer(
                               "Drive letters map through CORVALIB_DRIVE_<LETTER> "

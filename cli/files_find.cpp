@@ -28,7 +28,8 @@ void print_entry(const std::string& dir, const CvFindRecord& f) {
   if (f.attrib & 0x10) {
     std::cout << "      <DIR>\n";
   } else {
-    std::cout << ' ' << std::string(10 - std::min<std::size_t>(10, std::to_string(f.size).size()), ' ')
+    std::cout << ' '
+              << std::string(10 - std::min<std::size_t>(10, std::to_string(f.size).size()), ' ')
               << f.size << "\n";
   }
 }
@@ -111,9 +112,10 @@ void define_path(CLI::App& app) {
   on_run(app.add_subcommand("cwd", "print the current drive and directory"), cwd);
 }
 
-const Registration find_word{{"files find", "list the entries a DOS pattern matches", define_find, demo}};
-const Registration path_word{{"files path", "DOS names: resolve one, or the current directory",
-                              define_path, {}}};
+const Registration find_word{
+    {"files find", "list the entries a DOS pattern matches", define_find, demo}};
+const Registration path_word{
+    {"files path", "DOS names: resolve one, or the current directory", define_path, {}}};
 
 }  // namespace
 }  // namespace corva::cli

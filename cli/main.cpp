@@ -3,6 +3,7 @@
 // command per subsystem.
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -71,9 +72,8 @@ CLI::App* chosen(CLI::App* app) {
 
 std::vector<std::string> word_names(const CLI::App* group) {
   std::vector<std::string> names;
-  for (const CLI::App* sub : group->get_subcommands([](const CLI::App* a) {
-         return !a->get_group().empty();
-       })) {
+  for (const CLI::App* sub :
+       group->get_subcommands([](const CLI::App* a) { return !a->get_group().empty(); })) {
     names.push_back(sub->get_name());
   }
   return names;
@@ -88,8 +88,8 @@ std::string one_of(const std::vector<std::string>& names) {
 }
 
 bool looks_like_option(const std::string& word) {
-  return word.size() > 1 && word != "--" && word[0] == '-' && !std::isdigit(static_cast<unsigned char>(word[1])) &&
-         word[1] != '.';
+  return word.size() > 1 && word != "--" && word[0] == '-' &&
+         !std::isdigit(static_cast<unsigned char>(word[1])) && word[1] != '.';
 }
 
 int parse_failure(CLI::App& app, const CLI::ParseError& e) {
@@ -99,12 +99,18 @@ int parse_failure(CLI::App& app, const CLI::ParseError& e) {
   // missing argument after an unknown option).
   const std::vector<std::string> extras = app.remaining(true);
   const auto option = std::find_if(extras.begin(), extras.end(), looks_like_option);
+  const std::string converting = "Could not convert: ";
   if (option != extras.end()) {
     what = "unknown option '" + *option + "'";
+  } else if (dynamic_cast<const CLI::ConversionError*>(&e) != nullptr &&
+             what.starts_with(converting) && what.find(" = ") != std::string::npos) {
+    const auto eq = what.find(" = ");
+    what = what.substr(converting.size(), eq - converting.size()) + ": '" + what.substr(eq + 3) +
+           "' is not a number";
   } else if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr && !extras.empty()) {
-    what = word_names(at).empty()
-               ? "unexpected argument '" + extras.front() + "'"
-               : "unknown command '" + extras.front() + "'; the choices are " + one_of(word_names(at));
+    what = word_names(at).empty() ? "unexpected argument '" + extras.front() + "'"
+                                  : "unknown command '" + extras.front() + "'; the choices are " +
+                                        one_of(word_names(at));
   }
   std::cerr << words_of(at) << ": " << what << "\n"
             << "Try '" << words_of(at) << " --help' for more information.\n";
@@ -153,16 +159,19 @@ void define_demo(CLI::App& app) {
 }
 
 // Positional arguments are named for what they hold; their type adds nothing.
-void quiet_types(CLI::App& app) {
+// A command's words are listed as its commands.
+void tidy_help(CLI::App& app) {
   for (CLI::Option* o : app.get_options([](const CLI::Option* o) { return o->get_positional(); }))
     o->type_name("");
-  for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) quiet_types(*sub);
+  for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
+    if (sub->get_group() == "Subcommands") sub->group("Commands");
+    tidy_help(*sub);
+  }
 }
 
 // The words of every command, in order, then the library's own.
 void build(CLI::App& app) {
   auto format = std::make_shared<CLI::Formatter>();
-  format->label("Subcommands", "Commands");
   format->label("SUBCOMMAND", "COMMAND");
   format->label("Positionals", "Arguments");
   format->label("REQUIRED", "(required)");
@@ -179,7 +188,7 @@ void build(CLI::App& app) {
   }
   define_help(app);
   define_demo(app);
-  quiet_types(app);
+  tidy_help(app);
 }
 
 int run(int argc, char** argv) {
@@ -250,7 +259,8 @@ std::string samples_directory(const std::string& given) {
   }
   std::vector<std::string> places;
   if (const std::string exe = platform::executable_path(); !exe.empty())
-    places.push_back((fs::path(exe).parent_path().parent_path() / "share/corvalib/samples").string());
+    places.push_back(
+        (fs::path(exe).parent_path().parent_path() / "share/corvalib/samples").string());
   if (*CORVA_SOURCE_SAMPLES != '\0') places.emplace_back(CORVA_SOURCE_SAMPLES);
   for (const std::string& p : places) {
     if (fs::is_directory(p, ec)) return p;
@@ -269,14 +279,24 @@ bool open_sample(const std::string& samples, const char* name, std::ifstream& in
 
 bool same_text(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
-CLI::Validator within(double low, double high) {
-  CLI::Validator v = CLI::Range(low, high);
-  v.description("");
-  return v;
+CLI::Validator within(long long low, long long high) {
+  return CLI::Validator(
+      [low, high](std::string& text) -> std::string {
+        long long v = 0;
+        const char* end = text.data() + text.size();
+        const auto r = std::from_chars(text.data(), end, v);
+        if (r.ec != std::errc() || r.ptr != end) return "'" + text + "' is not a whole number";
+        if (v < low || v > high)
+          return text + " is out of range (" + std::to_string(low) + " to " + std::to_string(high) +
+                 ")";
+        return {};
+      },
+      "");
 }
 
 }  // namespace corva::cli

@@ -14,8 +14,8 @@
 #include "corvaplat/console.h"
 #include "corvaplat/headfile.h"
 #include "corvaplat/modules.h"
-#include "corvaplat/paths.h"
 #include "corvaplat/msgbox.h"
+#include "corvaplat/paths.h"
 
 namespace corva::cli {
 namespace {
@@ -90,8 +90,9 @@ MessageOptions g_msg;
 // The data directory given, else that of CVX70.INI, as the host would read it.
 void use_data_path(const std::string& dir) {
   if (dir.size() > 62)
-    usage_error("--data: a data directory has 63 characters at most; map a longer one to a "
-                "drive with CORVALIB_DRIVE_<LETTER>");
+    usage_error(
+        "--data: a data directory has 63 characters at most; map a longer one to a "
+        "drive with CORVALIB_DRIVE_<LETTER>");
   if (!dir.empty()) {
     set_data_path(dir);
   } else {
@@ -123,11 +124,14 @@ int show_message() {
 
 void define_message(CLI::App& app) {
   MessageOptions& o = g_msg;
-  app.add_option("NUMBER", o.number, "the message number (0-65535)")->required()->check(within(0, 65535));
+  app.add_option("NUMBER", o.number, "the message number (0-65535)")
+      ->required()
+      ->check(within(0, 65535));
   o.card_given = app.add_option("--card", o.card, "fills the first '###' with N")
                      ->type_name("N")
                      ->check(within(0, 65535));
-  o.text_given = app.add_option("--string", o.text, "fills the first '$$$' with TEXT")->type_name("TEXT");
+  o.text_given =
+      app.add_option("--string", o.text, "fills the first '$$$' with TEXT")->type_name("TEXT");
   o.card_given->excludes(o.text_given);
   app.add_option("--data", o.data, "log to ERRORLOG.TXT in DIR (default: DATAPATH of CVX70.INI)")
       ->type_name("DIR");
@@ -166,7 +170,8 @@ int print_log(const std::string& dir, bool all) {
 void define_log(CLI::App& app) {
   static std::string data;
   static bool everything = false;
-  app.add_option("--data", data, "the data directory (default: DATAPATH of CVX70.INI)")->type_name("DIR");
+  app.add_option("--data", data, "the data directory (default: DATAPATH of CVX70.INI)")
+      ->type_name("DIR");
   app.add_flag("--all", everything, "show the blank lines too");
   app.footer("Prints the error log ERRORLOG.TXT, newest first.");
   on_run(&app, [] {

@@ -38,7 +38,6 @@ bool parse_value(const std::string& text, double& value) {
 // Windows directory, read with the library's refresh. Removed at the end.
 class Overrides {
  public:
-
   // Empty values keep the setting. False (with a message) when they cannot apply.
   bool apply(const std::string& decimal, const std::string& thousand, const std::string& digits) {
     std::vector<std::pair<std::string, std::string>> keys;
@@ -152,44 +151,50 @@ std::function<int()> regional(int (*fn)()) {
   };
 }
 
-CLI::App* leaf(CLI::App& parent, const char* name, const char* summary, int (*fn)()) {
+CLI::App* leaf(CLI::App& parent, const char* name, const std::string& summary, int (*fn)()) {
   CLI::App* app = parent.add_subcommand(name, summary);
   add_regional(app);
   on_run(app, regional(fn));
   return app;
 }
 
-void define_amount(CLI::App& app) {
-  auto* format = leaf(app, "format", "an amount as text, with its sign style",
-                      [] { return format_amount(g_num.value, g_num.style[0]); });
-  format->add_option("VALUE", g_num.value, "the amount, such as -1234.5")->required();
-  format->add_option("--style", g_num.style, "the sign style: '-' (default), '<' or ' '")
-      ->type_name("S")
-      ->check(CLI::IsMember({"-", "<", " "}));
-  leaf(app, "parse", "an amount read as an amount field reads it",
-       [] { return parse_amount(g_num.text, false); })
-      ->add_option("TEXT", g_num.text, "the amount as typed, such as '1,234.50-'")
+int format_quantity() {
+  char text[40];
+  MyQtyToString(g_num.value, 39, text, static_cast<uint16_t>(g_num.decimals), 20);
+  std::cout << "[" << text << "]\n";
+  return 0;
+}
+
+// The words format and parse of an amount or a quantity.
+void define_kind(CLI::App& app, bool quantity) {
+  const char* kind = quantity ? "quantity" : "amount";
+  auto* format = leaf(
+      app, "format", quantity ? "a quantity as text" : "an amount as text, with its sign style",
+      quantity ? format_quantity : +[] { return format_amount(g_num.value, g_num.style[0]); });
+  format->add_option("VALUE", g_num.value, std::string("the ") + kind + ", such as -1234.5")
+      ->required();
+  if (quantity) {
+    format->add_option("--decimals", g_num.decimals, "decimals to show (0-9, default 2)")
+        ->type_name("N")
+        ->check(within(0, 9));
+  } else {
+    format->add_option("--style", g_num.style, "the sign style: '-' (default), '<' or ' '")
+        ->type_name("S")
+        ->check(CLI::IsMember({"-", "<", " "}));
+  }
+  auto* parse = leaf(
+      app, "parse", std::string("a ") + kind + " read as a field reads it",
+      quantity ? +[] { return parse_amount(g_num.text, true); }
+               : +[] { return parse_amount(g_num.text, false); });
+  parse
+      ->add_option("TEXT", g_num.text,
+                   std::string("the ") + kind + " as typed, such as '1,234.50-'")
       ->required();
   app.footer("Formatted texts are printed between brackets, so the alignment shows.");
 }
 
-void define_qty(CLI::App& app) {
-  auto* format = leaf(app, "format", "a quantity as text", [] {
-    char text[40];
-    MyQtyToString(g_num.value, 39, text, static_cast<uint16_t>(g_num.decimals), 20);
-    std::cout << "[" << text << "]\n";
-    return 0;
-  });
-  format->add_option("VALUE", g_num.value, "the quantity, such as 12.5")->required();
-  format->add_option("--decimals", g_num.decimals, "decimals to show (0-9, default 2)")
-      ->type_name("N")
-      ->check(within(0, 9));
-  leaf(app, "parse", "a quantity read as a quantity field reads it",
-       [] { return parse_amount(g_num.text, true); })
-      ->add_option("TEXT", g_num.text, "the quantity as typed")
-      ->required();
-  app.footer("Formatted texts are printed between brackets, so the alignment shows.");
-}
+void define_amount(CLI::App& app) { define_kind(app, false); }
+void define_qty(CLI::App& app) { define_kind(app, true); }
 
 void define_words(CLI::App& app) {
   add_regional(&app);
@@ -204,11 +209,11 @@ void define_words(CLI::App& app) {
           },
           ""));
   on_run(&app, regional([] {
-           char line[201];
-           AmountToWords(g_num.value, 200, line);
-           std::cout << line << "\n";
-           return 0;
-         }));
+    char line[201];
+    AmountToWords(g_num.value, 200, line);
+    std::cout << line << "\n";
+    return 0;
+  }));
 }
 
 void define_num(CLI::App& app) {
@@ -245,9 +250,11 @@ int demo(const std::string& samples) {
 
 const Registration reg_num{
     {"num", "amounts and quantities as text and back, cheque words", define_num, demo}};
-const Registration reg_amount{{"amount", "format or parse an amount (corva num amount)", define_amount, {}}};
+const Registration reg_amount{
+    {"amount", "format or parse an amount (corva num amount)", define_amount, {}}};
 const Registration reg_qty{{"qty", "format or parse a quantity (corva num qty)", define_qty, {}}};
-const Registration reg_words{{"words", "an amount in words for a cheque (corva num words)", define_words, {}}};
+const Registration reg_words{
+    {"words", "an amount in words for a cheque (corva num words)", define_words, {}}};
 
 }  // namespace
 }  // namespace corva::cli

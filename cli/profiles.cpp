@@ -36,9 +36,9 @@ std::vector<std::string> split_list(const std::vector<char>& buffer, std::uint32
 std::string profile_value(const std::string& file, const char* section, const char* key,
                           const std::string& fallback) {
   std::vector<char> buffer(65536);
-  const std::uint32_t n = platform::GetPrivateProfileStringA(
-      section, key, fallback.c_str(), buffer.data(), static_cast<std::uint32_t>(buffer.size()),
-      file.c_str());
+  const std::uint32_t n =
+      platform::GetPrivateProfileStringA(section, key, fallback.c_str(), buffer.data(),
+                                         static_cast<std::uint32_t>(buffer.size()), file.c_str());
   return std::string(buffer.data(), n);
 }
 
@@ -211,7 +211,8 @@ int reg_get(const RegOptions& o) {
 int reg_set(const RegOptions& o) {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
-  if (!parse_value(o.type, o.value, type, data)) usage_error("'" + o.value + "' is not a " + o.type + " value");
+  if (!parse_value(o.type, o.value, type, data))
+    usage_error("'" + o.value + "' is not a " + o.type + " value");
   return report(CVXRegSetValue(o.product.c_str(), o.section.c_str(), o.name.c_str(), type,
                                data.data(), static_cast<std::uint32_t>(data.size())),
                 "cannot write " + o.name);
@@ -219,12 +220,14 @@ int reg_set(const RegOptions& o) {
 
 int reg_list(const RegOptions& o) {
   CvHANDLE key = 0;
-  if (const std::int32_t err = CVXGetRegKey(o.product.c_str(), o.section.c_str(), &key, 0); err != 0)
+  if (const std::int32_t err = CVXGetRegKey(o.product.c_str(), o.section.c_str(), &key, 0);
+      err != 0)
     return report(err, "cannot open " + o.product + "\\" + o.section);
   for (std::uint32_t i = 0;; ++i) {
     char name[512];
     std::uint32_t name_size = sizeof name, type = 0, size = 0;
-    if (platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, nullptr, &size) != 0) break;
+    if (platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, nullptr, &size) != 0)
+      break;
     std::vector<std::uint8_t> data(size);
     name_size = sizeof name;
     platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, data.data(), &size);
@@ -297,7 +300,8 @@ int write_from_locale() {
   // A locale without grouping (C, POSIX) leaves the separator as it was.
   if (r.thousands_separator != 0)
     ok = ok && WriteWINProfileString("intl", "sThousand", thousands.c_str()) == 1;
-  ok = ok && WriteWINProfileString("intl", "iCurrDigits", std::to_string(r.currency_digits).c_str()) == 1;
+  ok = ok &&
+       WriteWINProfileString("intl", "iCurrDigits", std::to_string(r.currency_digits).c_str()) == 1;
   ok = ok && WriteWINProfileString("intl", "iDate", std::to_string(r.date_order).c_str()) == 1;
   ok = ok && WriteWINProfileString("intl", "sDate", date.c_str()) == 1;
   if (!ok)
@@ -327,8 +331,7 @@ int tour(const std::string& samples) {
   namespace fs = std::filesystem;
   const ScratchDir dir("demo");
   std::error_code ec;
-  if (dir.path().empty() ||
-      !fs::copy_file(samples + "/CVX70.INI", dir.path() + "/CVX70.INI", ec) ||
+  if (dir.path().empty() || !fs::copy_file(samples + "/CVX70.INI", dir.path() + "/CVX70.INI", ec) ||
       !fs::copy_file(samples + "/WIN.INI", dir.path() + "/WIN.INI", ec))
     return fail("cannot copy the sample INI files from " + samples);
   setenv("CORVALIB_WINDIR", dir.path().c_str(), 1);
@@ -350,10 +353,12 @@ int tour(const std::string& samples) {
     print_settings();
     return 0;
   });
-  rc |= step("reg set Ledger Options LastCompany \"Harbour Timber\"",
-             [] { return reg_set({"Ledger", "Options", "LastCompany", "Harbour Timber", "sz"}); });
-  rc |= step("reg set Ledger Options Windows 3 --type dword",
-             [] { return reg_set({"Ledger", "Options", "Windows", "3", "dword"}); });
+  rc |= step("reg set Ledger Options LastCompany \"Harbour Timber\"", [] {
+    return reg_set({"Ledger", "Options", "LastCompany", "Harbour Timber", "sz"});
+  });
+  rc |= step("reg set Ledger Options Windows 3 --type dword", [] {
+    return reg_set({"Ledger", "Options", "Windows", "3", "dword"});
+  });
   rc |= step("reg list Ledger Options", [] { return reg_list({"Ledger", "Options", "", "", ""}); });
   return rc == 0 ? 0 : 1;
 }
@@ -377,8 +382,8 @@ int demo(const std::string& samples) {
 const Registration ini{{"ini", "read, write and list INI files", define_ini, demo}};
 const Registration reg{
     {"reg", "read, write and list the product's registry values", define_reg, {}}};
-const Registration settings{{"settings", "show the regional and application settings",
-                             define_settings, {}}};
+const Registration settings{
+    {"settings", "show the regional and application settings", define_settings, {}}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -23,7 +23,8 @@ struct StrOptions {
 StrOptions g_str;
 
 void add_high(CLI::App* app) {
-  app->add_option("--high", g_str.high, "the HIGH of the array the text goes into (0-65534, default 80)")
+  app->add_option("--high", g_str.high,
+                  "the HIGH of the array the text goes into (0-65534, default 80)")
       ->type_name("H")
       ->check(within(0, 65534));
 }
@@ -32,7 +33,10 @@ void define(CLI::App& app) {
   StrOptions& o = g_str;
   auto* justify = app.add_subcommand("justify", "pad TEXT to a width, left, centred or right");
   add_high(justify);
-  justify->add_option("--width", o.width, "the width (0-65535)")->type_name("N")->required()->check(within(0, 65535));
+  justify->add_option("--width", o.width, "the width (0-65535)")
+      ->type_name("N")
+      ->required()
+      ->check(within(0, 65535));
   justify->add_option("--mode", o.mode, "left (default), centre or right")
       ->type_name("MODE")
       ->check(CLI::IsMember({"left", "centre", "center", "right"}));
@@ -67,7 +71,10 @@ void define(CLI::App& app) {
   });
   auto* insert = app.add_subcommand("insert", "put INSERTED into TEXT at a position");
   add_high(insert);
-  insert->add_option("--at", o.at, "the position (0-65535)")->type_name("N")->required()->check(within(0, 65535));
+  insert->add_option("--at", o.at, "the position (0-65535)")
+      ->type_name("N")
+      ->required()
+      ->check(within(0, 65535));
   insert->add_option("INSERTED", o.other, "the text to insert")->required();
   insert->add_option("TEXT", o.text, "the text")->required();
   on_run(insert, [] {
@@ -121,7 +128,8 @@ int demo(const std::string& samples) {
   return 0;
 }
 
-const Registration reg{{"str", "bounded-string operations (justify, trim, pos, ...)", define, demo}};
+const Registration reg{
+    {"str", "bounded-string operations (justify, trim, pos, ...)", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -1,9 +1,9 @@
 // corva tax: the payroll tax information file of the data directory.
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -36,17 +36,23 @@ int show_state(const std::string& code) {
   std::cout << "state " << code << (ok ? "" : " (incomplete or not found)") << "\n";
   std::cout << "  HasLocalities: " << t.HasLocalities << "  SUILimit: " << t.SUILimit << "\n";
   std::cout << "  SIT " << t.SIT << "  LITPercent " << t.LITPercent << "  LITAmount " << t.LITAmount
-            << "  LITEr " << t.LITEr << "  SUIEe " << t.SUIEe << "  SDIEe " << t.SDIEe
-            << "  SDIEr " << t.SDIEr << "  Special " << t.Special << "\n";
-  const std::pair<const char*, const char*> texts[] = {
-      {"Localities", t.Localities},        {"SpecialFields", t.SpecialFields},
-      {"SIT_CAG", t.SIT_CAG},              {"SUI_CAG", t.SUI_CAG},
-      {"SDI_CAG", t.SDI_CAG},              {"HC_CAG", t.HC_CAG},
-      {"WF_CAG", t.WF_CAG},                {"SETT_CAG", t.SETT_CAG},
-      {"SUI_ER_CAG", t.SUI_ER_CAG},        {"SDI_ER_CAG", t.SDI_ER_CAG},
-      {"HC_ER_CAG", t.HC_ER_CAG},          {"WF_ER_CAG", t.WF_ER_CAG},
-      {"SETT_ER_CAG", t.SETT_ER_CAG},      {"Statefilingstatus", t.Statefilingstatus},
-      {"Localfilingstatus", t.Localfilingstatus}};
+            << "  LITEr " << t.LITEr << "  SUIEe " << t.SUIEe << "  SDIEe " << t.SDIEe << "  SDIEr "
+            << t.SDIEr << "  Special " << t.Special << "\n";
+  const std::pair<const char*, const char*> texts[] = {{"Localities", t.Localities},
+                                                       {"SpecialFields", t.SpecialFields},
+                                                       {"SIT_CAG", t.SIT_CAG},
+                                                       {"SUI_CAG", t.SUI_CAG},
+                                                       {"SDI_CAG", t.SDI_CAG},
+                                                       {"HC_CAG", t.HC_CAG},
+                                                       {"WF_CAG", t.WF_CAG},
+                                                       {"SETT_CAG", t.SETT_CAG},
+                                                       {"SUI_ER_CAG", t.SUI_ER_CAG},
+                                                       {"SDI_ER_CAG", t.SDI_ER_CAG},
+                                                       {"HC_ER_CAG", t.HC_ER_CAG},
+                                                       {"WF_ER_CAG", t.WF_ER_CAG},
+                                                       {"SETT_ER_CAG", t.SETT_ER_CAG},
+                                                       {"Statefilingstatus", t.Statefilingstatus},
+                                                       {"Localfilingstatus", t.Localfilingstatus}};
   for (const auto& [label, text] : texts) print_text(label, text);
   if (t.Statefilingstatus[0] != '\0') {
     char name[32];
@@ -58,7 +64,8 @@ int show_state(const std::string& code) {
 
 int show_statuses() {
   char name[32];
-  for (int32_t i = 0; GetFilingStatus(i, name, sizeof name); ++i) std::cout << i << " " << name << "\n";
+  for (int32_t i = 0; GetFilingStatus(i, name, sizeof name); ++i)
+    std::cout << i << " " << name << "\n";
   return 0;
 }
 
@@ -115,9 +122,10 @@ int show_status(const std::string* name) {
 void define(CLI::App& app) {
   static std::string file, code, status;
   app.fallthrough();  // --file may follow the word
-  auto* file_option = app.add_option(
-      "--file", file, "another TaxInfo.Dat (its directory becomes drive X:, the data path X:\\)")
-      ->type_name("PATH");
+  auto* file_option =
+      app.add_option("--file", file,
+                     "another TaxInfo.Dat (its directory becomes drive X:, the data path X:\\)")
+          ->type_name("PATH");
   // Runs fn with the file named on the command line, if one was.
   auto with_file = [file_option](std::function<int()> fn) {
     return [file_option, fn = std::move(fn)] {
@@ -125,21 +133,23 @@ void define(CLI::App& app) {
       return fn();
     };
   };
-  on_run(app.add_subcommand("states", "the state codes the file has sections for"), with_file(show_states));
+  on_run(app.add_subcommand("states", "the state codes the file has sections for"),
+         with_file(show_states));
   auto* state = app.add_subcommand("state", "every field of a state's record");
   state->add_option("CODE", code, "a two-letter state code, such as CA")->required();
   on_run(state, with_file([] {
-    const std::string states = state_list();
-    if (states.empty()) return 1;
-    if (!listed(states, code))
-      return fail("no state " + code + " in the tax tables; they have " + states);
-    return show_state(code);
-  }));
+           const std::string states = state_list();
+           if (states.empty()) return 1;
+           if (!listed(states, code))
+             return fail("no state " + code + " in the tax tables; they have " + states);
+           return show_state(code);
+         }));
   on_run(app.add_subcommand("federal", "the federal 401(k) limit"), with_file(show_federal));
   on_run(app.add_subcommand("version", "the version of the tax tables"), with_file(show_version));
   auto* statuses = app.add_subcommand("status", "the filing statuses, or the index of NAME");
   auto* name = statuses->add_option("NAME", status, "a filing status, such as Single");
-  on_run(statuses, with_file([name] { return show_status(name->count() > 0 ? &status : nullptr); }));
+  on_run(statuses,
+         with_file([name] { return show_status(name->count() > 0 ? &status : nullptr); }));
   app.footer("The file is TaxInfo.Dat in the data directory in force, unless --file names one.");
 }
 
@@ -163,8 +173,8 @@ int demo(const std::string& samples) {
   return status;
 }
 
-const Registration reg{{"tax", "the payroll tax information file (states, filing statuses, ...)",
-                        define, demo}};
+const Registration reg{
+    {"tax", "the payroll tax information file (states, filing statuses, ...)", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -32,7 +32,8 @@ void define(CLI::App& app) {
   static std::string text, mask;
   for (const char* op : {"next", "prev"}) {
     const bool up = op[0] == 'n';
-    auto* sub = app.add_subcommand(op, up ? "step the number in REF up" : "step the number in REF down");
+    auto* sub =
+        app.add_subcommand(op, up ? "step the number in REF up" : "step the number in REF down");
     sub->add_option("--high", high, "the HIGH of the array REF goes into (0-65534, default 20)")
         ->type_name("H")
         ->check(within(0, 65534));
@@ -55,8 +56,10 @@ void define(CLI::App& app) {
   match->footer("Prints 0 when TEXT matches, else 1 or -1 as a comparison.");
   on_run(match, [] {
     const int16_t r = MatchMask(text.c_str(), mask.c_str());
-    std::cout << r << (r == 0 ? " (matches)\n" : r < 0 ? " (sorts before the mask)\n"
-                                                      : " (sorts after the mask)\n");
+    std::cout << r
+              << (r == 0  ? " (matches)\n"
+                  : r < 0 ? " (sorts before the mask)\n"
+                          : " (sorts after the mask)\n");
     return 0;
   });
   auto* wrap_word = app.add_subcommand("wrap", "cut TEXT into lines of at most N characters");

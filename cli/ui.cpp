@@ -29,13 +29,20 @@ struct Flag {
   std::uint32_t bits;
 };
 constexpr Flag kFlags[] = {
-    {"tabstop", plat::WS_TABSTOP},        {"group", plat::WS_GROUP},
-    {"border", plat::WS_BORDER},          {"disabled", plat::WS_DISABLED},
-    {"defpushbutton", plat::BS_DEFPUSHBUTTON}, {"checkbox", plat::BS_AUTOCHECKBOX},
-    {"autocheckbox", plat::BS_AUTOCHECKBOX},   {"autoradiobutton", plat::BS_AUTORADIOBUTTON},
-    {"groupbox", plat::BS_GROUPBOX},      {"dropdownlist", plat::CBS_DROPDOWNLIST},
-    {"dropdown", plat::CBS_DROPDOWN},     {"sort", plat::LBS_SORT},
-    {"number", plat::ES_NUMBER},          {"uppercase", plat::ES_UPPERCASE},
+    {"tabstop", plat::WS_TABSTOP},
+    {"group", plat::WS_GROUP},
+    {"border", plat::WS_BORDER},
+    {"disabled", plat::WS_DISABLED},
+    {"defpushbutton", plat::BS_DEFPUSHBUTTON},
+    {"checkbox", plat::BS_AUTOCHECKBOX},
+    {"autocheckbox", plat::BS_AUTOCHECKBOX},
+    {"autoradiobutton", plat::BS_AUTORADIOBUTTON},
+    {"groupbox", plat::BS_GROUPBOX},
+    {"dropdownlist", plat::CBS_DROPDOWNLIST},
+    {"dropdown", plat::CBS_DROPDOWN},
+    {"sort", plat::LBS_SORT},
+    {"number", plat::ES_NUMBER},
+    {"uppercase", plat::ES_UPPERCASE},
     {"noprefix", plat::SS_NOPREFIX},
 };
 
@@ -86,7 +93,9 @@ bool read_layout(const std::string& path, Layout& out) {
     ++n;
     auto w = words(line);
     if (w.empty() || w[0][0] == '#') continue;
-    auto bad = [&](const char* why) { return fail(path + ":" + std::to_string(n) + ": " + why) == 0; };
+    auto bad = [&](const char* why) {
+      return fail(path + ":" + std::to_string(n) + ": " + why) == 0;
+    };
     auto text = [](const std::string& s) { return s.substr(1); };
     if (w[0] == "dialog") {
       if (w.size() != 4 || w[1][0] != '\x01' || !number(w[2], out.dialog.cx) ||
@@ -177,9 +186,10 @@ int dump(const std::string& layout_path, const std::string& keys) {
                             frame, 0xCAC, kModule, nullptr);
   MyCorvaLibDataPtr->MainWindow = frame;
   MyCorvaLibDataPtr->MDIClientWindow = client;
-  const plat::WindowHandle ledger = plat::CreateWindowExA(
-      plat::WS_EX_MDICHILD, "CvxFrame", "Ledger", plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_CAPTION,
-      8, 8, 300, 200, client, 0, kModule, nullptr);
+  const plat::WindowHandle ledger =
+      plat::CreateWindowExA(plat::WS_EX_MDICHILD, "CvxFrame", "Ledger",
+                            plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_CAPTION, 8, 8, 300, 200,
+                            client, 0, kModule, nullptr);
   AddWindowToTable(ledger, kLedgerCommand, 0);
   plat::register_dialog_template(kModule, kLayoutId, layout.dialog);
   const plat::WindowHandle screen =
@@ -229,7 +239,8 @@ int dump(const std::string& layout_path, const std::string& keys) {
 
 void define(CLI::App& app) {
   static std::string layout, keys, samples;
-  auto* dump_word = app.add_subcommand("dump", "open a sample screen, type into it, print the window tree");
+  auto* dump_word =
+      app.add_subcommand("dump", "open a sample screen, type into it, print the window tree");
   dump_word->add_option("--layout", layout, "the dialog file (default: the samples' customer.dlg)")
       ->type_name("FILE");
   dump_word->add_option("--type", keys, "keys to type: \\t Tab, \\n Enter, \\e Escape")
@@ -250,8 +261,8 @@ int demo(const std::string& samples) {
   return dump(samples + "/customer.dlg", "Acme Hardware\\tc\\t \\t\\tS");
 }
 
-const Registration reg{{"ui", "the window system: a sample screen and its window tree", 
-                        define, demo}};
+const Registration reg{
+    {"ui", "the window system: a sample screen and its window tree", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -56,10 +56,10 @@ TEST(ProcessFiles, LoadedLibraryIsFoundByTheStartOfItsName) {
 }
 
 TEST(ErrorText, EveryReportedNumberHasWords) {
-  for (std::uint32_t e : {kErrorFileNotFound, kErrorPathNotFound, kErrorAccessDenied,
-                          kErrorSharingViolation, kErrorLockViolation, kErrorDiskFull,
-                          kErrorWriteFault, kErrorInvalidName, kErrorFilenameTooLong,
-                          kErrorResourceNameNotFound}) {
+  for (std::uint32_t e :
+       {kErrorFileNotFound, kErrorPathNotFound, kErrorAccessDenied, kErrorSharingViolation,
+        kErrorLockViolation, kErrorDiskFull, kErrorWriteFault, kErrorInvalidName,
+        kErrorFilenameTooLong, kErrorResourceNameNotFound}) {
     const std::string words = error_text(e);
     EXPECT_EQ(words.find_first_of("0123456789"), std::string::npos) << e << ": " << words;
   }
