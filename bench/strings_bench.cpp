@@ -1,6 +1,7 @@
 // Bounded strings and heap blocks next to their plain C peers.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,22 +13,39 @@ namespace {
 
 char kText[81] = "Corvantis ledger line: Rent December 2,400.00 paid by cheque 000123 ### end..";
 
+// A ledger text of exactly n characters (8, 80 or 255) in an array of n + 1,
+// with "###" five sixths of the way along.
+const char* sized_text(std::size_t n) {
+  static char texts[3][256];
+  char* t = texts[n == 8 ? 0 : n == 80 ? 1 : 2];
+  if (t[0] == '\0') {
+    for (std::size_t i = 0; i < n; ++i) t[i] = kText[i % 66];
+    std::memcpy(t + std::min(n * 5 / 6, n - 3), "###", 3);
+    t[n] = '\0';
+  }
+  return t;
+}
+
 void BM_Assign(benchmark::State& s) {
-  char d[81];
+  const auto n = static_cast<std::uint16_t>(s.range(0));
+  const char* text = sized_text(n);
+  char d[256];
   for (auto _ : s) {
-    benchmark::DoNotOptimize(kText);
+    benchmark::DoNotOptimize(text);
     benchmark::ClobberMemory();
-    Assign(80, kText, 80, d);
+    Assign(n, text, n, d);
     benchmark::DoNotOptimize(d);
   }
 }
 void BM_Assign_strncpy(benchmark::State& s) {
-  char d[81];
+  const auto n = static_cast<std::size_t>(s.range(0));
+  const char* text = sized_text(n);
+  char d[256];
   for (auto _ : s) {
-    benchmark::DoNotOptimize(kText);
+    benchmark::DoNotOptimize(text);
     benchmark::ClobberMemory();
-    std::strncpy(d, kText, 80);
-    d[80] = 0;
+    std::strncpy(d, text, n);
+    d[n] = 0;
     benchmark::DoNotOptimize(d);
   }
 }
@@ -58,15 +76,20 @@ void BM_Concat_memcpy(benchmark::State& s) {
   }
 }
 void BM_Pos(benchmark::State& s) {
+  const auto n = static_cast<std::uint16_t>(s.range(0));
+  const char* text = sized_text(n);
   for (auto _ : s) {
+    benchmark::DoNotOptimize(text);
     benchmark::ClobberMemory();
-    benchmark::DoNotOptimize(Pos(3, "###", 80, kText));
+    benchmark::DoNotOptimize(Pos(3, "###", n, text));
   }
 }
 void BM_Pos_strstr(benchmark::State& s) {
+  const char* text = sized_text(static_cast<std::size_t>(s.range(0)));
   for (auto _ : s) {
+    benchmark::DoNotOptimize(text);
     benchmark::ClobberMemory();
-    benchmark::DoNotOptimize(std::strstr(kText, "###"));
+    benchmark::DoNotOptimize(std::strstr(text, "###"));
   }
 }
 void BM_InsertCard(benchmark::State& s) {
@@ -113,12 +136,12 @@ void BM_RealAllocate_calloc(benchmark::State& s) {
 
 }  // namespace
 
-BENCHMARK(BM_Assign);
-BENCHMARK(BM_Assign_strncpy);
+BENCHMARK(BM_Assign)->Arg(8)->Arg(80)->Arg(255);
+BENCHMARK(BM_Assign_strncpy)->Arg(8)->Arg(80)->Arg(255);
 BENCHMARK(BM_Concat);
 BENCHMARK(BM_Concat_memcpy);
-BENCHMARK(BM_Pos);
-BENCHMARK(BM_Pos_strstr);
+BENCHMARK(BM_Pos)->Arg(8)->Arg(80)->Arg(255);
+BENCHMARK(BM_Pos_strstr)->Arg(8)->Arg(80)->Arg(255);
 BENCHMARK(BM_InsertCard);
 BENCHMARK(BM_InsertCard_snprintf);
 BENCHMARK(BM_RealAllocate);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/screens.h"
 #include "corvalib.h"
 #include "corvaplat/menus.h"
 #include "corvaplat/windows.h"
@@ -237,6 +238,30 @@ int dump(const std::string& layout_path, const std::string& keys) {
   return 0;
 }
 
+// Draws a sample screen or one laid out by a dialog file (NAME.dlg) into
+// image files, with no display.
+int render(const std::string& screen, const std::string& png, const std::string& svg, int scheme) {
+  plat::WindowHandle window = 0;
+  if (screen.size() > 4 && screen.compare(screen.size() - 4, 4, ".dlg") == 0) {
+    Layout layout;
+    if (!read_layout(screen, layout)) return 1;
+    window = open_dialog_screen(layout.dialog, layout.items, scheme);
+  } else {
+    window = open_sample_screen(screen, scheme);
+    if (window == 0) {
+      close_sample_screen();
+      std::string names;
+      for (const std::string& n : sample_screens()) names += (names.empty() ? "" : ", ") + n;
+      usage_error("SCREEN: no sample screen '" + screen + "'; the samples are " + names +
+                  ", or give a NAME.dlg file");
+    }
+  }
+  const int status = window != 0 ? render_screen(window, png, svg)
+                                 : fail("the screen could not be made (unknown control class?)");
+  close_sample_screen();
+  return status;
+}
+
 void define(CLI::App& app) {
   static std::string layout, keys, samples;
   auto* dump_word =
@@ -254,6 +279,27 @@ void define(CLI::App& app) {
     if (!layout.empty()) return dump(layout, keys);
     const std::string dir = samples_directory(samples);
     return dir.empty() ? 1 : dump(dir + "/customer.dlg", keys);
+  });
+
+  static std::string screen, png, svg;
+  static int scheme = 0;
+  auto* render_word =
+      app.add_subcommand("render", "draw a screen into a PNG or SVG file, with no display");
+  render_word
+      ->add_option("SCREEN", screen,
+                   "a sample screen (entry, lists, frame, message) or a NAME.dlg file")
+      ->required();
+  auto* png_option =
+      render_word->add_option("--png", png, "the PNG file to write")->type_name("FILE");
+  auto* svg_option =
+      render_word->add_option("--svg", svg, "the SVG file to write")->type_name("FILE");
+  render_word->add_option("--scheme", scheme, "the library's colour scheme (0-4, default 0)")
+      ->type_name("N")
+      ->check(within(0, 4));
+  on_run(render_word, [png_option, svg_option] {
+    if (png_option->count() == 0 && svg_option->count() == 0)
+      usage_error("needs --png FILE or --svg FILE");
+    return render(screen, png, svg, scheme);
   });
 }
 

@@ -212,13 +212,13 @@ bool find_sorted(ListHeader* list, const char* key, ListCompareFunction compare)
 bool set_item_current(ListHeader* list, const void* data, std::uint16_t size) {
   ListNode* node = list->Current;
   if (node == list->Anchor) return false;
-  node->Item = _RealDeAllocate(node->Item);
-  node->ItemSize = 0;
-  if (data == nullptr) return true;
+  // The copy is made first: when it cannot be, the node keeps its old item.
   bool failed = false;
-  node->Item = copy_item(data, size, failed);
+  void* copy = copy_item(data, size, failed);
   if (failed) return false;
-  node->ItemSize = size;
+  _RealDeAllocate(node->Item);
+  node->Item = copy;
+  node->ItemSize = data != nullptr ? size : 0;
   return true;
 }
 

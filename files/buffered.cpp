@@ -56,25 +56,36 @@ void fail_open(File& f, std::uint32_t error) { f.result = result_from_error(erro
 // The bytes that ReadChar turns into something else, or that end a line.
 bool special(unsigned char c) { return c == kCr || c == kLf || c == kCtrlZ || c == CVX_EOL; }
 
-// The length of the run of ordinary bytes at p, at most n. Every special byte
-// is below 32, so whole groups of bytes are passed over while none of them is,
-// and within a group only the bytes below 32 are looked at.
-std::size_t ordinary_run(const char* p, std::size_t n) {
+// Copies the run of ordinary bytes at `from` (at most n of them) to `to` and
+// answers its length. While at least 16 bytes may be read at `from`
+// (from_room) and written at `to` (to_room), whole blocks are moved and
+// searched at once; bytes written past the run are left for the caller to
+// overwrite. Both rooms are at least n.
+std::size_t copy_ordinary(const char* from, std::size_t from_room, char* to, std::size_t to_room,
+                          std::size_t n) {
   std::size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i limit = _mm_set1_epi8(31);
-  for (; i + 16 <= n; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    unsigned low =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)));
-    while (low != 0) {
-      const unsigned j = static_cast<unsigned>(__builtin_ctz(low));
-      if (special(static_cast<unsigned char>(p[i + j]))) return i + j;
-      low &= low - 1;
+  // Every special byte is below 32: a block without such bytes needs no
+  // closer look, and most blocks of a text are such.
+  const __m128i below = _mm_set1_epi8(31);
+  const __m128i cr = _mm_set1_epi8(kCr), lf = _mm_set1_epi8(kLf);
+  const __m128i ctrl_z = _mm_set1_epi8(kCtrlZ), eol = _mm_set1_epi8(CVX_EOL);
+  while (i < n && i + 16 <= from_room && i + 16 <= to_room) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), v);
+    unsigned stops = 0;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, below), v)) != 0) {
+      const __m128i hit =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                       _mm_or_si128(_mm_cmpeq_epi8(v, ctrl_z), _mm_cmpeq_epi8(v, eol)));
+      stops = static_cast<unsigned>(_mm_movemask_epi8(hit));
     }
+    if (n - i < 16) stops |= 1u << (n - i);  // the run ends at n in any case
+    if (stops != 0) return i + static_cast<std::size_t>(__builtin_ctz(stops));
+    i += 16;
   }
 #endif
-  while (i < n && !special(static_cast<unsigned char>(p[i]))) ++i;
+  for (; i < n && !special(static_cast<unsigned char>(from[i])); ++i) to[i] = from[i];
   return i;
 }
 
@@ -378,9 +389,9 @@ std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
       if (at < held) {
         std::size_t avail = held - at;
         if (avail > high - n) avail = high - n;
-        const std::size_t run = ordinary_run(f.buffer + at, avail);
+        const std::size_t run =
+            copy_ordinary(f.buffer + at, kBufferSize - at, line + n, std::size_t{high} + 1 - n, avail);
         if (run != 0) {
-          std::memcpy(line + n, f.buffer + at, run);
           n += run;
           at += run;
           f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(f.buffer[at - 1]));

@@ -11,6 +11,7 @@
 #include "corvaplat/modules.h"
 #include "files/copy_io.h"
 #include "files/finds.h"
+#include "frame/boundary.h"
 #include "text/bstr.h"
 
 namespace corva::files {
@@ -54,6 +55,21 @@ enum CopyResult : std::int16_t {
   kDone = 0, kSourceOpen = 1, kDestMake = 2, kNoSource = 3, kDiskFull = 4, kNoMemory = 5,
   kInUse = 6, kReadError = 7,
 };
+
+// Names of files at the destination (the destination file name, the marker,
+// the names UndoCopy deletes) hold at most this many characters. A name that
+// does not fit is not cut: a cut name would be another file's.
+constexpr std::size_t kNameHigh = 79;
+
+// Puts dir followed by name in out (HIGH 79), or answers false, leaving out
+// alone, when together they do not fit.
+bool join_name(char (&out)[kNameHigh + 1], std::string_view dir, std::string_view name) {
+  if (dir.size() + name.size() > kNameHigh) return false;
+  std::string joined(dir);
+  joined += name;
+  bs::write(kNameHigh, out, joined);
+  return true;
+}
 
 template <std::size_t N>
 std::string_view field(const char (&f)[N]) {
@@ -163,7 +179,10 @@ std::int16_t copy_one(CopyWork& w, Progress& progress, std::uint16_t drive) {
 
   std::int32_t length = 0;
   io.file_length(&w.source, &length);
-  bs::concat(79, w.dest_name, 260, w.dest_dir, 259, w.find.name);
+  if (!join_name(w.dest_name, bs::view(260, w.dest_dir), bs::view(259, w.find.name))) {
+    close_file(w.source);
+    return kDestMake;
+  }
   int round = 0;
   progress.check();
   std::int16_t result = kDone;
@@ -173,14 +192,16 @@ std::int16_t copy_one(CopyWork& w, Progress& progress, std::uint16_t drive) {
   while (static_cast<std::uint32_t>(GetDiskSpace(drive)) < static_cast<std::uint32_t>(length)) {
     close_file(w.dest);
     FileDelete(79, w.dest_name);
-    io.create32(&w.dest, 79, w.marker_path);  // the set continues on another disk
-    close_file(w.dest);
+    if (w.marker_path[0] != '\0') {
+      io.create32(&w.dest, 79, w.marker_path);  // the set continues on another disk
+      close_file(w.dest);
+    }
     if (!user_goes_on(round == 0 ? 21011 : 21012, round + 1)) {
       close_file(w.source);
       return kDiskFull;
     }
     ++round;
-    FileDelete(79, w.marker_path);
+    if (w.marker_path[0] != '\0') FileDelete(79, w.marker_path);
     create_destination(w, 260, w.dest_dir, result);
     if (result != kDone) return result;
   }
@@ -212,6 +233,11 @@ std::int16_t copy_one(CopyWork& w, Progress& progress, std::uint16_t drive) {
 
 std::int16_t copy_files(CopyWork& w, CvHWND owner, std::uint16_t source_high, const char* source,
                         std::uint16_t dest_high, const char* dest) {
+  if (dest == nullptr) {
+    // No destination: nothing can be made (an empty one would be the current directory).
+    show(static_cast<std::uint16_t>(21000 + kDestMake));
+    return kDestMake;
+  }
   bs::assign(260, w.source_pattern, source_high, source);
   bs::assign(260, w.dest_dir, dest_high, dest);
   Progress progress(owner);
@@ -221,8 +247,10 @@ std::int16_t copy_files(CopyWork& w, CvHWND owner, std::uint16_t source_high, co
   ParseFileName(260, w.dest_dir, &w.parsed);
   const std::uint16_t drive =
       w.parsed.drive[0] != '\0' ? static_cast<std::uint16_t>(w.parsed.drive[0] - 'A' + 1) : 0;
-  bs::concat(79, w.marker_path, 260, w.dest_dir, 8, w.continue_name);
-  FileDelete(79, w.marker_path);
+  // A marker name that does not fit is left empty: no marker is made or deleted.
+  w.marker_path[0] = '\0';
+  if (join_name(w.marker_path, bs::view(260, w.dest_dir), field(w.continue_name)))
+    FileDelete(79, w.marker_path);
   ParseFileName(260, w.source_pattern, &w.parsed);
 
   std::int16_t result = kDone;
@@ -261,38 +289,40 @@ using namespace corva;
 extern "C" {
 
 int16_t CVXCopyFile(CvHWND owner, uint16_t sourceHigh, const char* source, uint16_t destHigh,
-                    const char* dest) {
+                    const char* dest) try {
   void* memory = nullptr;
   if (!_CppAllocate(&memory, sizeof(files::CopyWork), "XTRAFILE", __LINE__)) return files::kNoMemory;
   auto* work = new (memory) files::CopyWork;
   const int16_t result = files::copy_files(*work, owner, sourceHigh, source, destHigh, dest);
   _RealDeAllocate(memory);
   return result;
-}
+} CORVA_BOUNDARY(files::kNoMemory)
 
 void UndoCopy(uint16_t sourceHigh, const char* source, uint16_t destHigh, const char* dest,
-              int16_t result) {
-  if (result == files::kDestMake || result == files::kNoSource || result == files::kNoMemory)
+              int16_t result) try {
+  if (result == files::kDestMake || result == files::kNoSource || result == files::kNoMemory ||
+      dest == nullptr)
     return;
-  char pattern[81], dir[81], path[81];
+  char pattern[81], dir[81];
   text::assign(80, pattern, sourceHigh, source);
   text::assign(80, dir, destHigh, dest);
-  const std::size_t n = text::length(80, dir);
-  if (n != 0 && dir[n - 1] == '\\') dir[n - 1] = '\0';
+  std::string_view folder = text::view(80, dir);
+  if (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+  std::string prefix(folder);
+  if (!prefix.empty()) prefix += '\\';
   CvFindRecord find{};
   for (bool more = CVXFindFirstFile(&find, 80, pattern, 0); more;
        more = CVXFindNextFile(80, pattern, &find, 0)) {
     if (find.attrib & (0x08 | 0x10)) continue;
-    text::assign(80, path, 80, dir);
-    AddBackSlash(80, path);
-    Append(80, path, 259, find.name);
-    FileDelete(80, path);
+    // The copy made no file whose name would not fit; nothing is cut to another's name.
+    char path[files::kNameHigh + 1];
+    if (files::join_name(path, prefix, text::view(259, find.name))) FileDelete(79, path);
   }
-}
+} CORVA_BOUNDARY()
 
-void CreateFileAndTest(void* work, uint16_t destHigh, const char* dest, int16_t* resultOut) {
+void CreateFileAndTest(void* work, uint16_t destHigh, const char* dest, int16_t* resultOut) try {
   if (work == nullptr || resultOut == nullptr) return;
   files::create_destination(*static_cast<files::CopyWork*>(work), destHigh, dest, *resultOut);
-}
+} CORVA_BOUNDARY()
 
 }  // extern "C"

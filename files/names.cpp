@@ -8,8 +8,9 @@ namespace {
 
 template <std::size_t N>
 void put(char (&field)[N], std::string_view part) {
-  // A part longer than its field keeps its first N characters.
-  std::memcpy(field, part.data(), std::min(part.size(), N));
+  // A part longer than its field keeps its first N characters. An empty part
+  // may have no data at all (a null text), which memcpy must not be given.
+  if (!part.empty()) std::memcpy(field, part.data(), std::min(part.size(), N));
 }
 
 template <std::size_t N>

@@ -11,6 +11,7 @@
 #include "containers/fatal.h"
 #include "corvalib/frame.h"
 #include "corvaplat/globalmem.h"
+#include "frame/boundary.h"
 #include "messages/library_box.h"
 
 namespace corva::frame {
@@ -31,7 +32,7 @@ std::uint32_t header(const void* payload) {
 void* allocate(std::uint32_t size) {
   if (size == 0) size = 1;
   // The header holds size + 4 in 32 bits; a larger request cannot be described.
-  void* base = size <= std::numeric_limits<std::uint32_t>::max() - 4
+  void* base = size <= std::numeric_limits<std::uint32_t>::max() - 4 && !platform::allocation_fault()
                    ? std::calloc(1, kPrefix + size)
                    : nullptr;
   if (base == nullptr) {
@@ -51,37 +52,37 @@ using namespace corva;
 
 extern "C" {
 
-void* _RealAllocate(uint32_t size) { return frame::allocate(size); }
+void* _RealAllocate(uint32_t size) try { return frame::allocate(size); } CORVA_BOUNDARY(nullptr)
 
-void* _RealDeAllocate(void* pointer) {
+void* _RealDeAllocate(void* pointer) try {
   if (pointer != nullptr) std::free(frame::block_start(pointer));
   return nullptr;
-}
+} CORVA_BOUNDARY(nullptr)
 
-void* _RealReAllocate(void* pointer, uint32_t size) {
+void* _RealReAllocate(void* pointer, uint32_t size) try {
   void* fresh = frame::allocate(size);
   if (fresh == nullptr || pointer == nullptr) return fresh;
   const std::uint32_t old_size = frame::header(pointer) - 4;
   std::memcpy(fresh, pointer, std::min(old_size, size == 0 ? 1u : size));
   _RealDeAllocate(pointer);
   return fresh;
-}
+} CORVA_BOUNDARY(nullptr)
 
-int32_t _CppAllocate(void** variable, uint32_t size, const char*, int32_t) {
+int32_t _CppAllocate(void** variable, uint32_t size, const char*, int32_t) try {
   if (variable == nullptr) return 0;
   *variable = _RealAllocate(size);
   return *variable != nullptr;
-}
+} CORVA_BOUNDARY(0)
 
 int32_t _CppReAllocate(void** old_variable, void** new_variable, uint32_t size, const char*,
-                       int32_t) {
+                       int32_t) try {
   if (new_variable == nullptr) return 0;
   void* old = old_variable ? *old_variable : nullptr;
   *new_variable = _RealReAllocate(old, size);
   return *new_variable != nullptr;
-}
+} CORVA_BOUNDARY(0)
 
-void* _OldAllocate(uint32_t* handle, uint32_t size) {
+void* _OldAllocate(uint32_t* handle, uint32_t size) try {
   if (handle == nullptr) return nullptr;
   *handle = platform::GlobalAlloc(platform::GMEM_MOVEABLE | platform::GMEM_ZEROINIT, size);
   if (*handle == 0) {
@@ -89,12 +90,12 @@ void* _OldAllocate(uint32_t* handle, uint32_t size) {
     return nullptr;
   }
   return platform::GlobalLock(*handle);
-}
+} CORVA_BOUNDARY(nullptr)
 
-void OldDeAllocate(uint32_t* handle) {
+void OldDeAllocate(uint32_t* handle) try {
   if (handle == nullptr) return;
   if (platform::GlobalUnlock(*handle)) containers::fatal_memstore(frame::kCannotUnlock);
   *handle = platform::GlobalFree(*handle);
-}
+} CORVA_BOUNDARY()
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 #include "corvalib/frame.h"
 #include "corvaplat/framework.h"
 #include "corvaplat/modules.h"
+#include "frame/boundary.h"
 #include "frame/state.h"
 
 namespace corva::frame {
@@ -41,27 +42,29 @@ using namespace corva;
 
 extern "C" {
 
-void InitCorvaLibDLL(void) { platform::add_dyn_link_library(frame::g_extension, false); }
+void InitCorvaLibDLL(void) try {
+  platform::add_dyn_link_library(frame::g_extension, false);
+} CORVA_BOUNDARY()
 
-CvHMODULE CorvaLibHandle(void) { return frame::own_module(); }
+CvHMODULE CorvaLibHandle(void) try { return frame::own_module(); } CORVA_BOUNDARY(0)
 
-int32_t RequirePerInstanceData(CvHMODULE module, int32_t slot, uintptr_t data) {
+int32_t RequirePerInstanceData(CvHMODULE module, int32_t slot, uintptr_t data) try {
   if (frame::valid_slot(slot)) {
     frame::g_slot_data[slot] = data;
     frame::g_slot_module[slot] = module;
   }
   return 1;
-}
+} CORVA_BOUNDARY(0)
 
-uintptr_t GetPerInstanceData(int32_t slot) {
+uintptr_t GetPerInstanceData(int32_t slot) try {
   return frame::valid_slot(slot) ? frame::g_slot_data[slot] : 0;
-}
+} CORVA_BOUNDARY(0)
 
-CvHMODULE GetLibraryHandle(int32_t slot) {
+CvHMODULE GetLibraryHandle(int32_t slot) try {
   return frame::valid_slot(slot) ? frame::g_slot_module[slot] : 0;
-}
+} CORVA_BOUNDARY(0)
 
-void RegisterInstanceForStringSearch(CvHMODULE module, int16_t priority) {
+void RegisterInstanceForStringSearch(CvHMODULE module, int16_t priority) try {
   CorvaLibDataType& r = frame::record();
   if (r.StringInstanceCount >= frame::kMaxStringInstances) return;
   const std::uint16_t count = r.StringInstanceCount + 1;
@@ -77,9 +80,9 @@ void RegisterInstanceForStringSearch(CvHMODULE module, int16_t priority) {
   });
   r.StringInstances = entries;
   r.StringInstanceCount = count;
-}
+} CORVA_BOUNDARY()
 
-int16_t MyLoadString(uint16_t id, uint16_t high, char* buffer) {
+int16_t MyLoadString(uint16_t id, uint16_t high, char* buffer) try {
   if (buffer == nullptr) return 0;
   std::memset(buffer, 0, std::size_t{high} + 1);
   const int size = high + 1;
@@ -97,6 +100,6 @@ int16_t MyLoadString(uint16_t id, uint16_t high, char* buffer) {
   }
   std::memset(buffer, 0, std::size_t{high} + 1);
   return 0;
-}
+} CORVA_BOUNDARY(0)
 
 }  // extern "C"

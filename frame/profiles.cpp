@@ -7,6 +7,7 @@
 #include "corvaplat/profile.h"
 #include "corvaplat/registry.h"
 #include "corvaplat/text.h"
+#include "frame/boundary.h"
 
 namespace corva::frame {
 namespace {
@@ -46,40 +47,40 @@ using namespace corva;
 
 extern "C" {
 
-int32_t WriteCVXProfileString(const char* section, const char* key, const char* value) {
+int32_t WriteCVXProfileString(const char* section, const char* key, const char* value) try {
   return platform::WritePrivateProfileStringA(section, key, value, frame::kCvxIni);
-}
+} CORVA_BOUNDARY(0)
 
 uint32_t GetCVXProfileString(const char* section, const char* key, const char* default_value,
-                             char* buffer, int16_t size) {
+                             char* buffer, int16_t size) try {
   return platform::GetPrivateProfileStringA(section, key, default_value, buffer,
                                             frame::buffer_size(size), frame::kCvxIni);
-}
+} CORVA_BOUNDARY(0)
 
-uint32_t GetCVXProfileInt(const char* section, const char* key, int16_t default_value) {
+uint32_t GetCVXProfileInt(const char* section, const char* key, int16_t default_value) try {
   return platform::GetPrivateProfileIntA(section, key, default_value, frame::kCvxIni);
-}
+} CORVA_BOUNDARY(static_cast<uint32_t>(default_value))
 
 uint32_t GetSYSProfileString(const char* section, const char* key, const char* default_value,
-                             char* buffer, int16_t size, const char* file_name) {
+                             char* buffer, int16_t size, const char* file_name) try {
   return platform::GetPrivateProfileStringA(section, key, default_value, buffer,
                                             frame::buffer_size(size), file_name);
-}
+} CORVA_BOUNDARY(0)
 
-int32_t WriteWINProfileString(const char* section, const char* key, const char* value) {
+int32_t WriteWINProfileString(const char* section, const char* key, const char* value) try {
   return platform::WriteProfileStringA(section, key, value);
-}
+} CORVA_BOUNDARY(0)
 
 uint32_t GetWINProfileString(const char* section, const char* key, const char* default_value,
-                             char* buffer, int16_t size) {
+                             char* buffer, int16_t size) try {
   return platform::GetProfileStringA(section, key, default_value, buffer, frame::buffer_size(size));
-}
+} CORVA_BOUNDARY(0)
 
-uint32_t GetWINProfileInt(const char* section, const char* key, int16_t default_value) {
+uint32_t GetWINProfileInt(const char* section, const char* key, int16_t default_value) try {
   return platform::GetProfileIntA(section, key, default_value);
-}
+} CORVA_BOUNDARY(static_cast<uint32_t>(default_value))
 
-int32_t CVXGetRegKey(const char* product_key, const char* section, CvHANDLE* key, int32_t create) {
+int32_t CVXGetRegKey(const char* product_key, const char* section, CvHANDLE* key, int32_t create) try {
   if (product_key == nullptr || section == nullptr || key == nullptr)
     return platform::kErrorInvalidParameter;
   const frame::KeyPlace place = frame::place_of(section);
@@ -95,28 +96,28 @@ int32_t CVXGetRegKey(const char* product_key, const char* section, CvHANDLE* key
           : platform::RegOpenKeyExA(place.root, path.c_str(), 0, platform::kKeyRead, &opened);
   if (err == 0) *key = opened;
   return err;
-}
+} CORVA_BOUNDARY(corva::platform::kErrorNotEnoughMemory)
 
 int32_t CVXRegSetValue(const char* product_key, const char* section, const char* value_name,
-                       uint32_t type, const uint8_t* data, uint32_t size) {
+                       uint32_t type, const uint8_t* data, uint32_t size) try {
   CvHANDLE key = 0;
   if (const int32_t err = CVXGetRegKey(product_key, section, &key, 1); err != 0) return err;
   const int32_t err = platform::RegSetValueExA(key, value_name, 0, type, data, size);
   platform::RegCloseKey(key);
   return err;
-}
+} CORVA_BOUNDARY(corva::platform::kErrorNotEnoughMemory)
 
 int32_t CVXRegQryValue(const char* product_key, const char* section, const char* value_name,
-                       uint32_t* type, uint8_t* data, uint32_t* size) {
+                       uint32_t* type, uint8_t* data, uint32_t* size) try {
   CvHANDLE key = 0;
   if (const int32_t err = CVXGetRegKey(product_key, section, &key, 0); err != 0) return err;
   const int32_t err = platform::RegQueryValueExA(key, value_name, nullptr, type, data, size);
   platform::RegCloseKey(key);
   return err;
-}
+} CORVA_BOUNDARY(corva::platform::kErrorNotEnoughMemory)
 
 int16_t CVXRegQrySysValue(const char* file_name, const char* section, const char* key,
-                          const char* /*default_value*/, char* buffer, int16_t size) {
+                          const char* /*default_value*/, char* buffer, int16_t size) try {
   platform::OsVersionInfo version{};
   version.size = sizeof version;
   if (platform::GetVersionExA(&version) == 0 || version.platform_id != platform::kPlatformWin32Nt)
@@ -134,6 +135,6 @@ int16_t CVXRegQrySysValue(const char* file_name, const char* section, const char
                                                  reinterpret_cast<uint8_t*>(buffer), &read);
   platform::RegCloseKey(opened);
   return err == 0 ? static_cast<int16_t>(read) : int16_t{-1};
-}
+} CORVA_BOUNDARY(-1)
 
 }  // extern "C"

@@ -1,3 +1,4 @@
+#include "frame/boundary.h"
 #include "frame/settings.h"
 
 #include "corvalib/files.h"
@@ -74,36 +75,40 @@ using namespace corva;
 
 extern "C" {
 
-void ReReadWinIni(void) { frame::reread_regional_settings(); }
+void ReReadWinIni(void) try { frame::reread_regional_settings(); } CORVA_BOUNDARY()
 
-void ReReadCorvaIni(void) { frame::reread_application_settings(); }
+void ReReadCorvaIni(void) try { frame::reread_application_settings(); } CORVA_BOUNDARY()
 
-int32_t SetDateOrder(int32_t order) {
+int32_t SetDateOrder(int32_t order) try {
   const int32_t previous = frame::settings().date_order;
   frame::settings().date_order = order;
   return previous;
-}
+} CORVA_BOUNDARY(0)
 
-void GetDecimalPoint(uint16_t high, char* buffer) {
+void GetDecimalPoint(uint16_t high, char* buffer) try {
   if (high == 0 || buffer == nullptr) return;
   text::write(high, buffer, std::string_view(&frame::settings().decimal_point, 1));
-}
+} CORVA_BOUNDARY()
 
-uint16_t GetCurrencyPrecision(void) { return frame::settings().currency_digits; }
+uint16_t GetCurrencyPrecision(void) try {
+  return frame::settings().currency_digits;
+} CORVA_BOUNDARY(0)
 
-uint8_t GetAutoDecimal(void) { return frame::settings().auto_decimal ? 1 : 0; }
+uint8_t GetAutoDecimal(void) try {
+  return frame::settings().auto_decimal ? 1 : 0;
+} CORVA_BOUNDARY(0)
 
-int32_t SetAutoDecimal(uint8_t on) {
+int32_t SetAutoDecimal(uint8_t on) try {
   frame::settings().auto_decimal = on != 0;
   return WriteCVXProfileString("Lib", "AUTODECIMAL", on != 0 ? "Yes" : "No");
-}
+} CORVA_BOUNDARY(0)
 
-int16_t GetRealPrecision(void) { return frame::settings().real_precision; }
+int16_t GetRealPrecision(void) try { return frame::settings().real_precision; } CORVA_BOUNDARY(0)
 
-int16_t SetRealPrecision(uint16_t precision) {
+int16_t SetRealPrecision(uint16_t precision) try {
   const int16_t previous = frame::settings().real_precision;
   frame::settings().real_precision = static_cast<int16_t>(precision);
   return previous;
-}
+} CORVA_BOUNDARY(0)
 
 }  // extern "C"

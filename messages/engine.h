@@ -60,9 +60,10 @@ std::string_view amount_text(double amount, char (&field)[28]);
 void save_message(std::int64_t number, std::string_view text);
 // Builds one log line (79 bytes) from a number and a text.
 void log_line(std::int64_t number, std::string_view text, char (&line)[kLogLine]);
-// Moves the log image down one line and puts `line` on top. `present` is how
-// many bytes of the image the file held; 0 means a new file of blank lines.
-void push_log_line(unsigned char* image, std::size_t present, const char (&line)[kLogLine]);
+// Moves the log image down one line and puts `line` on top. `created` says
+// the file was just made: its image starts as blank lines. An existing file,
+// however short, keeps what it held (NUL bytes past its end).
+void push_log_line(unsigned char* image, bool created, const char (&line)[kLogLine]);
 
 // Shows a text after waiting for the foreground (the show routine); returns
 // the button code.

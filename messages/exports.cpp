@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "corvalib/messages.h"
+#include "frame/boundary.h"
 #include "messages/engine.h"
 #include "text/bstr.h"
 
@@ -82,23 +83,23 @@ std::uint16_t with_string(std::uint32_t style, Ref ref, std::uint16_t shigh, con
 
 extern "C" {
 
-uint16_t Message(uint32_t style, uintptr_t ref) {
+uint16_t Message(uint32_t style, uintptr_t ref) try {
   WorkBuffer b(kWorkHigh);
   if (!b) return 0;
   const Ref r = Ref::from(ref);
   load_message(&style, r, b.high(), b.data());
   return log_and_show(r.log_number(), b.high(), b.data(), style, r.help_context());
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) {
+uint16_t MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) try {
   return with_card(style, Ref::from(ref), n, false);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageWithString(uint32_t style, uintptr_t ref, uint16_t shigh, const char* s) {
+uint16_t MessageWithString(uint32_t style, uintptr_t ref, uint16_t shigh, const char* s) try {
   return with_string<kStringHigh>(style, Ref::from(ref), shigh, s, false);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageWithArgs(uint32_t style, uintptr_t ref, ...) {
+uint16_t MessageWithArgs(uint32_t style, uintptr_t ref, ...) try {
   WorkBuffer format(kWorkHigh);
   if (!format) return 0;
   const Ref r = Ref::from(ref);
@@ -111,9 +112,9 @@ uint16_t MessageWithArgs(uint32_t style, uintptr_t ref, ...) {
   format_into(shown.high(), shown.data(), format.data(), args);
   va_end(args);
   return static_cast<std::uint16_t>(show_message_text(shown.data(), style, r.help_context()));
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t VeryLongMessage(uint32_t style, int32_t first, int32_t last) {
+uint16_t VeryLongMessage(uint32_t style, int32_t first, int32_t last) try {
   WorkBuffer b(kVeryLongHigh);
   if (!b) return 0;
   Ref r;
@@ -128,16 +129,16 @@ uint16_t VeryLongMessage(uint32_t style, int32_t first, int32_t last) {
     load_message(&discarded, next, static_cast<std::uint16_t>(b.high() - used), b.data() + used);
   }
   return log_and_show(first, b.high(), b.data(), style, r.help_context());
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageStr(uint32_t style, const char* text) {
+uint16_t MessageStr(uint32_t style, const char* text) try {
   WorkBuffer b(kWorkHigh);
   if (!b) return 0;
   bs::write(b.high(), b.data(), plain(text, b.high()));
   return log_and_show(0, b.high(), b.data(), style, 0);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageStrArg(uint32_t style, const char* format, ...) {
+uint16_t MessageStrArg(uint32_t style, const char* format, ...) try {
   WorkBuffer b(kWorkHigh);
   if (!b) return 0;
   va_list args;
@@ -145,23 +146,23 @@ uint16_t MessageStrArg(uint32_t style, const char* format, ...) {
   format_into(b.high(), b.data(), format, args);
   va_end(args);
   return log_and_show(0, b.high(), b.data(), style, 0);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageStrWithCard(uint32_t style, const char* text, uint16_t n) {
+uint16_t MessageStrWithCard(uint32_t style, const char* text, uint16_t n) try {
   char buffer[kCardHigh + 1];
   bs::write(kCardHigh, buffer, plain(text, kCardHigh));
   put_number(kCardHigh, buffer, n);
   return log_and_show(0, kCardHigh, buffer, style, 0);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageStrWithString(uint32_t style, const char* text, uint16_t shigh, const char* s) {
+uint16_t MessageStrWithString(uint32_t style, const char* text, uint16_t shigh, const char* s) try {
   char buffer[kStringHigh + 1];
   bs::write(kStringHigh, buffer, plain(text, kStringHigh));
   put_text(kStringHigh, buffer, bs::view(shigh, s, kStringHigh));
   return log_and_show(0, kStringHigh, buffer, style, 0);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t MessageWithPara(uint32_t style, uintptr_t ref, int16_t count, const MessageParam* params) {
+uint16_t MessageWithPara(uint32_t style, uintptr_t ref, int16_t count, const MessageParam* params) try {
   WorkBuffer b(kWorkHigh);
   if (!b) return 0;
   const Ref r = Ref::from(ref);
@@ -182,29 +183,29 @@ uint16_t MessageWithPara(uint32_t style, uintptr_t ref, int16_t count, const Mes
     }
   }
   return log_and_show(r.log_number(), b.high(), b.data(), style, r.help_context());
-}
+} CORVA_BOUNDARY(0)
 
-void GetTheMessage(uint32_t* style, uintptr_t ref, uint16_t high, char* buffer) {
+void GetTheMessage(uint32_t* style, uintptr_t ref, uint16_t high, char* buffer) try {
   load_message(style, Ref::from(ref), high, buffer);
-}
+} CORVA_BOUNDARY()
 
-void SaveTheMessage(int32_t ref, uint16_t, const char* text) {
+void SaveTheMessage(int32_t ref, uint16_t, const char* text) try {
   save_message(ref, plain(text, kLogText));
-}
+} CORVA_BOUNDARY()
 
-uint16_t Lib_Message(uint32_t style, uintptr_t ref) {
+uint16_t Lib_Message(uint32_t style, uintptr_t ref) try {
   char buffer[kCardHigh + 1];
   const Ref r = Ref::from(ref);
   load_message(&style, r, kCardHigh, buffer);
   return show_loaded(r, kCardHigh, buffer, style, true);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t Lib_MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) {
+uint16_t Lib_MessageWithCard(uint32_t style, uintptr_t ref, uint16_t n) try {
   return with_card(style, Ref::from(ref), n, true);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t Lib_MessageWithString(uint32_t style, uintptr_t ref, uint16_t shigh, const char* s) {
+uint16_t Lib_MessageWithString(uint32_t style, uintptr_t ref, uint16_t shigh, const char* s) try {
   return with_string<kCardHigh>(style, Ref::from(ref), shigh, s, true);
-}
+} CORVA_BOUNDARY(0)
 
 }  // extern "C"

@@ -24,7 +24,7 @@ void blank_line(char* line) {
 }
 
 bool edit_log(void* context, platform::FileHead& head) {
-  push_log_line(head.bytes, head.present, *static_cast<const char(*)[kLogLine]>(context));
+  push_log_line(head.bytes, head.created, *static_cast<const char(*)[kLogLine]>(context));
   return true;
 }
 
@@ -44,8 +44,8 @@ void log_line(std::int64_t number, std::string_view text, char (&line)[kLogLine]
   }
 }
 
-void push_log_line(unsigned char* image, std::size_t present, const char (&line)[kLogLine]) {
-  if (present == 0) {
+void push_log_line(unsigned char* image, bool created, const char (&line)[kLogLine]) {
+  if (created) {
     for (std::size_t i = 0; i < kLogLines; ++i) blank_line(reinterpret_cast<char*>(image) + i * kLogLine);
   } else {
     std::memmove(image + kLogLine, image, kLogSize - kLogLine);

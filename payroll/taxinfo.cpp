@@ -8,6 +8,7 @@
 #include "corvalib/frame.h"
 #include "corvalib/messages.h"
 #include "corvaplat/files.h"
+#include "corvaplat/owned_file.h"
 #include "corvaplat/paths.h"
 #include "corvaplat/profile.h"
 #include "frame/settings.h"
@@ -84,8 +85,12 @@ bool locate(std::string& path) {
   if (dos.size() >= kPathSize) dos.resize(kPathSize - 1);
   // The host name is found once; every read of this call then goes straight
   // to the file.
+  // Only a regular file is the tax file: a directory or a FIFO planted under
+  // its name reads as missing rather than as an empty file or a wait.
   bool exists = false;
-  if (platform::resolve_dos_path(dos, path, &exists) == 0 && exists) return true;
+  if (platform::resolve_dos_path(dos, path, &exists) == 0 && exists &&
+      platform::is_regular_file(path))
+    return true;
   Message(0, kFileMissingMessage);  // its text gives the stop icon and OK
   return false;
 }
@@ -95,7 +100,12 @@ bool next_token(const char*& cursor, char* token, std::size_t size, char separat
   std::size_t n = 0;
   while (*cursor != '\0' && *cursor != separator && n + 1 < size) token[n++] = *cursor++;
   token[n] = '\0';
-  if (*cursor == separator) ++cursor;
+  // A token with no room for a character (size 1) is passed over whole, so
+  // every call moves on and the caller's loop ends.
+  if (size == 1)
+    while (*cursor != '\0' && *cursor != separator) ++cursor;
+  // A NUL separator is the text's end, which is never stepped over.
+  if (*cursor == separator && separator != '\0') ++cursor;
   return true;
 }
 

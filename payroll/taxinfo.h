@@ -18,7 +18,8 @@ inline constexpr std::uint16_t kFileMissingMessage = 21051;
 // 21051, when the file does not exist.
 bool locate(std::string& path);
 
-// One step of a separated list, as GetTokenFromLine does it. size >= 1.
+// One step of a separated list, as GetTokenFromLine does it. size >= 1; with
+// size 1 the token is empty and its characters are passed over.
 bool next_token(const char*& cursor, char* token, std::size_t size, char separator);
 
 bool read_states(const std::string& path, char* buffer, std::uint16_t size);
@@ -42,9 +43,11 @@ enum class Level { state, local };
 bool status_valid_for_state(std::string_view name, const char* state, Level level);
 std::int32_t default_status(const char* state, Level level);
 
-// Whether text is a readable code of exactly two characters.
+// A state code is a field of two characters, which callers need not
+// terminate: only those two are read (a longer text is taken by its first
+// two). False when the text is null or shorter.
 inline bool is_state_code(const char* text) {
-  return text != nullptr && text[0] != '\0' && text[1] != '\0' && text[2] == '\0';
+  return text != nullptr && text[0] != '\0' && text[1] != '\0';
 }
 
 }  // namespace corva::payroll

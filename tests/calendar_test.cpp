@@ -47,24 +47,11 @@ TEST(Dates, Stepping) {
     uint16_t unit;
     uint32_t from, to;
   } const cases[] = {
-      {true, 3, D(1999, 1, 31), D(1999, 2, 28)},   {true, 3, D(1999, 2, 28), D(1999, 3, 31)},
-      {true, 3, D(1999, 1, 30), D(1999, 2, 28)},   {true, 3, D(1999, 4, 30), D(1999, 5, 31)},
-      {true, 3, D(2099, 12, 15), D(2099, 12, 31)}, {true, 3, D(1999, 12, 31), D(2000, 1, 31)},
-      {true, 3, D(2000, 1, 31), D(2000, 2, 29)},   {true, 3, D(1999, 12, 5), D(2000, 1, 5)},
-      {true, 4, D(2000, 2, 29), D(2001, 2, 28)},   {true, 4, D(2003, 2, 28), D(2004, 2, 29)},
-      {true, 4, D(2004, 2, 28), D(2005, 2, 28)},   {true, 4, D(2099, 6, 1), D(2099, 12, 31)},
-      {true, 1, D(1999, 12, 31), D(2000, 1, 1)},   {true, 1, D(2099, 12, 31), D(2099, 12, 31)},
-      {true, 1, D(2000, 2, 28), D(2000, 2, 29)},   {true, 1, D(1999, 2, 28), D(1999, 3, 1)},
-      {true, 2, D(2099, 12, 28), D(2099, 12, 31)}, {true, 2, D(1999, 12, 29), D(2000, 1, 5)},
-      {true, 5, D(1999, 1, 31), D(1999, 1, 31)},   {true, 0, D(1999, 1, 31), D(1999, 1, 31)},
-      {false, 3, D(1999, 3, 31), D(1999, 2, 28)},  {false, 3, D(1999, 3, 30), D(1999, 2, 28)},
-      {false, 3, D(1999, 2, 28), D(1999, 1, 31)},  {false, 3, D(2000, 2, 29), D(2000, 1, 31)},
-      {false, 3, D(2000, 1, 15), D(1999, 12, 15)}, {false, 3, D(1901, 1, 15), D(1901, 1, 1)},
-      {false, 4, D(2000, 2, 29), D(1999, 2, 28)},  {false, 4, D(2001, 2, 28), D(2000, 2, 29)},
-      {false, 4, D(1901, 6, 1), D(1901, 1, 1)},    {false, 1, D(1901, 1, 1), D(1901, 1, 1)},
-      {false, 1, D(2000, 1, 1), D(1999, 12, 31)},  {false, 1, D(2000, 3, 1), D(2000, 2, 29)},
-      {false, 1, 0, D(1901, 1, 1)},                {false, 2, 0, D(1901, 1, 1)},
-      {false, 2, D(1901, 1, 3), D(1901, 1, 1)},    {false, 7, D(1999, 1, 31), D(1999, 1, 31)},
+      // Legal dates with units 1-4 are checked day by day against the civil
+      // calendar below; these are the inputs that check cannot reach.
+      {false, 1, 0, D(1901, 1, 1)},               {false, 2, 0, D(1901, 1, 1)},
+      {true, 5, D(1999, 1, 31), D(1999, 1, 31)},  {true, 0, D(1999, 1, 31), D(1999, 1, 31)},
+      {false, 7, D(1999, 1, 31), D(1999, 1, 31)},
       // Input is not checked apart from the clamps: garbage stays in bounds.
       {true, 1, D(2100, 12, 31), D(2099, 12, 31)}, {false, 3, D(1900, 2, 1), D(1901, 1, 1)},
   };
@@ -102,18 +89,8 @@ TEST(Dates, MonthAndQuarterEnds) {
   }
 }
 
-TEST(Dates, DayNumbersAndWeekdays) {
-  struct Case {
-    uint32_t date;
-    int32_t number;
-  } const cases[] = {{D(1901, 1, 1), 1},       {D(2000, 1, 1), 36160}, {D(2000, 2, 29), 36219},
-                     {D(2099, 12, 31), 72684}, {D(1904, 12, 31), 1461}, {D(1901, 12, 31), 365}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(AbsDate(c.date), c.number) << std::hex << c.date;
-    uint32_t d = 0;
-    FileDate(c.number, &d);
-    EXPECT_EQ(d, c.date) << c.number;
-  }
+// Out-of-range day numbers and dates; the legal ones are checked day by day below.
+TEST(Dates, DayNumbersOutOfRange) {
   for (uint32_t bad : {0u, D(1999, 2, 29), D(1900, 12, 31), D(2100, 1, 1)}) EXPECT_EQ(AbsDate(bad), 0);
   for (int32_t n : {0, -1, INT32_MIN}) {
     uint32_t d = 0;
@@ -122,8 +99,6 @@ TEST(Dates, DayNumbersAndWeekdays) {
   }
   uint32_t d = 0;
   FileDate(INT32_MAX, &d);  // no defined date, but no fault either
-  EXPECT_EQ(DayOfWeek(1), 2);
-  EXPECT_EQ(DayOfWeek(36160), 6);
   EXPECT_EQ(DayOfWeek(0), 1);
   EXPECT_EQ(DayOfWeek(-3), -2);
   EXPECT_EQ(DayOfWeek(INT32_MAX), 2);
@@ -332,17 +307,13 @@ TEST_F(DateTexts, ReadingTheMediumForm) {
     const char* text;
     uint32_t expect;
   } const cases[] = {
-      {0, "jan 5, 1999", D(1999, 1, 5)},   {0, "Dec 31, 1999", D(1999, 12, 31)},
-      {0, "SEP 30, 2099", D(2099, 9, 30)}, {0, "Jun 1, 2000", D(2000, 6, 1)},
-      {0, "Jul 4, 1976", D(1976, 7, 4)},   {0, "Mar 9, 1999", D(1999, 3, 9)},
-      {0, "May 9, 1999", D(1999, 5, 9)},   {0, "Apr 9, 1999", D(1999, 4, 9)},
-      {0, "Aug 9, 1999", D(1999, 8, 9)},   {0, "Jan 5, 99", D(99, 1, 5)},
+      // Every legal date in its own form is read back day by day below.
+      {0, "jan 5, 1999", D(1999, 1, 5)},   {0, "SEP 30, 2099", D(2099, 9, 30)},
+      {0, "Jul 4, 1976", D(1976, 7, 4)},   {0, "Jan 5, 99", D(99, 1, 5)},
       {0, "January 5, 1999", D(5, 1, 0)},  {0, "Xyz 5, 1999", D(1999, 0, 5)},
       {0, "Jan 40, 1999", D(0x1234, 1, 0)},  // the year is not reached
-      {0, "", 0},
-      {1, "05 Jan 1999", D(1999, 1, 5)},   {1, "5 Jan 1999", D(1999, 1, 5)},
-      {1, "31 dec 2099", D(2099, 12, 31)}, {2, "1999 Jan 5", D(1999, 1, 5)},
-      {2, "2000 Feb 29", D(2000, 2, 29)},  {3, "Jan 5, 1999", 0},
+      {0, "", 0},                          {1, "05 Jan 1999", D(1999, 1, 5)},
+      {1, "31 dec 2099", D(2099, 12, 31)}, {3, "Jan 5, 1999", 0},
       {0, "Feb 5, 1999 and a long tail 2000 6", D(1999, 2, 5)},  // read to 19 characters
   };
   for (const Case& c : cases) {

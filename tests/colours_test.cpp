@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "tests/ui_host.h"
 
 namespace {

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "frame/settings.h"
+#include "tests/support/synthetic_metrics.h"
 #include "tests/ui_host.h"
 
 namespace {
@@ -17,6 +19,7 @@ class Drawing : public testing::Test {
     clear_drawing_log();
   }
   void TearDown() override { ReleaseDC(0, dc); }
+  corva::test::SyntheticMetrics metrics;
   static std::vector<DrawOp> texts() {
     std::vector<DrawOp> out;
     for (const DrawOp& op : drawing_log()) {

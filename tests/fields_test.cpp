@@ -41,8 +41,6 @@ TEST_F(Fields, RadioGroupsEnablingAndFocus) {
   SetFocusToButton(d, IDC_CANCEL);
   EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_CANCEL));
   EXPECT_EQ(SendMessageA(d, DM_GETDEFID, 0, 0) & 0xFFFF, IDC_CANCEL);
-  EXPECT_EQ(GetWindowLongA(GetDlgItem(d, IDC_CANCEL), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-  EXPECT_EQ(GetWindowLongA(GetDlgItem(d, IDC_OK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
   SetFocusToButton(d, 999);  // no such control: nothing
   EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_CANCEL));
   EXPECT_EQ(SetDlgEditLimit(d, kNameEdit, 3), 0);

@@ -235,6 +235,36 @@ TEST_F(Copy, Results) {
   EXPECT_EQ(Fake::messages, std::vector<unsigned>{21006});
 }
 
+// A destination file name that would not fit is never cut to another file's
+// name: the copy answers 2 before writing anything, and UndoCopy deletes
+// nothing by a cut name either. A null destination is not the current directory.
+TEST_F(Copy, DestinationNamesThatDoNotFit) {
+  const std::string folder(65, 'L');  // "D:\\DATA\\" + folder + "\\" is 74 characters
+  std::filesystem::create_directories(root() + "/Data/" + folder);
+  write("/Src/LEDGER1.DAT", "one");
+  write("/Src/LEDGER2.DAT", "two");
+  write("/Data/" + folder + "/LEDGE", "keep");
+  const std::string dest = "D:\\DATA\\" + folder + "\\";
+  ASSERT_EQ(dest.size(), 74u);
+  EXPECT_EQ(copy("D:\\SRC\\LEDGER*.DAT", dest.c_str()), 2);
+  EXPECT_EQ(Fake::messages, std::vector<unsigned>{21002});
+  std::vector<std::string> there;
+  for (const auto& e : std::filesystem::directory_iterator(root() + "/Data/" + folder))
+    there.push_back(e.path().filename().string());
+  EXPECT_EQ(there, std::vector<std::string>{"LEDGE"});
+  UndoCopy(BSTR("D:\\SRC\\LEDGER*.DAT"), static_cast<uint16_t>(dest.size()), dest.c_str(), 0);
+  EXPECT_EQ(read("/Data/" + folder + "/LEDGE"), "keep");
+
+  Fake::messages.clear();
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::filesystem::current_path(root() + "/Data");
+  EXPECT_EQ(CVXCopyFile(0, BSTR("D:\\SRC\\*.DAT"), 5, nullptr), 2);
+  UndoCopy(BSTR("D:\\SRC\\*.DAT"), 5, nullptr, 0);
+  std::filesystem::current_path(here);
+  EXPECT_EQ(Fake::messages, std::vector<unsigned>{21002});
+  EXPECT_FALSE(std::filesystem::exists(root() + "/Data/A.DAT"));
+}
+
 TEST_F(Copy, FullDiskAsksForAnotherDiskette) {
   corva::platform::DirSysOverride o;
   o.calls().statvfs = [](const char*, void* b) {

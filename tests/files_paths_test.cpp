@@ -1,6 +1,7 @@
 // The library's file names, directories, searches and whole-file functions.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -40,17 +41,19 @@ TEST(FileNames, ParseFileName) {
       {"ARCHIVE.TAR.GZ", 40, "", "", "ARCHIVE", ".TAR"},
       {"VERYLONGNAME.DAT", 40, "", "", "VERYLONG", ".DAT"},
       {"C:\\DATA\\LEDGER.DAT", 9, "C:", "\\DATA\\", "LE", ""},  // cut at HIGH
+      {nullptr, 5, "", "", "", ""},  // a null text reads as empty
   };
   for (const Case& c : cases) {
     CvNameRecord r;
     std::memset(&r, 'x', sizeof r);
     char text[41] = {};
-    std::strncpy(text, c.text, 40);
-    EXPECT_EQ(ParseFileName(c.high, text, &r), 1);
-    EXPECT_EQ(field(r.drive), c.drive) << c.text;
-    EXPECT_EQ(field(r.directory), c.dir) << c.text;
-    EXPECT_EQ(field(r.name), c.name) << c.text;
-    EXPECT_EQ(field(r.extension), c.ext) << c.text;
+    if (c.text != nullptr) std::strncpy(text, c.text, 40);
+    EXPECT_EQ(ParseFileName(c.high, c.text != nullptr ? text : nullptr, &r), 1);
+    const char* shown = c.text != nullptr ? c.text : "(null)";
+    EXPECT_EQ(field(r.drive), c.drive) << shown;
+    EXPECT_EQ(field(r.directory), c.dir) << shown;
+    EXPECT_EQ(field(r.name), c.name) << shown;
+    EXPECT_EQ(field(r.extension), c.ext) << shown;
   }
   EXPECT_EQ(ParseFileName(BSTR("A:"), nullptr), 1);
 }
@@ -343,6 +346,34 @@ TEST(FileCopy, CopyFile2) {
 
 namespace {
 
+// Temporary files stay in the temporary directory whatever the prefix, and
+// are private to their owner.
+TEST_F(DosTree, TempFileNamesKeepToTheirDirectory) {
+  struct Case {
+    const char* prefix;
+    const char* kept;
+  };
+  const Case cases[] = {
+      {"../x", ""}, {"a/b", "a"}, {"..\\evil", ""}, {"AB.C", "AB"},
+      {"CVXFILE", "CVX"}, {"C:X", "C"}, {"", ""}, {"x*y", "x"},
+  };
+  setenv("TMPDIR", root().c_str(), 1);
+  for (const Case& c : cases) {
+    char name[260] = {};
+    const int32_t n = CVX_GetTempFileName(c.prefix, name);
+    ASSERT_NE(n, 0) << c.prefix;
+    char expect[16];
+    std::snprintf(expect, sizeof expect, "%s%04X.TMP", c.kept, static_cast<unsigned>(n));
+    EXPECT_EQ(std::string(name), root() + "/" + expect) << c.prefix;
+    const auto status = std::filesystem::symlink_status(name);
+    EXPECT_EQ(status.type(), std::filesystem::file_type::regular) << c.prefix;
+    EXPECT_EQ(status.permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << c.prefix;
+  }
+  unsetenv("TMPDIR");
+}
+
 TEST_F(DosTree, BadInputGetsTheDocumentedAnswer) {
   const std::string long_name = "D:\\" + std::string(300, 'N');
   const uint16_t lh = static_cast<uint16_t>(long_name.size());
@@ -369,7 +400,8 @@ TEST_F(DosTree, BadInputGetsTheDocumentedAnswer) {
   setenv("TMPDIR", root().c_str(), 1);
   EXPECT_NE(CVX_GetTempFileName(nullptr, name), 0);
   unsetenv("TMPDIR");
-  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, 5, nullptr), 3);
+  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, 5, nullptr), 2);  // no destination
+  EXPECT_EQ(CVXCopyFile(0, 5, nullptr, BSTR("D:\\")), 3);
   UndoCopy(5, nullptr, 5, nullptr, 0);
   CreateFileAndTest(nullptr, BSTR("D:\\"), nullptr);
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "corvaplat/resources.h"
 #include "tests/ui_host.h"
 #include "ui/layout.h"

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "corvaplat/modules.h"
 #include "corvaplat/resources.h"
+#include "tests/support/synthetic_metrics.h"
 #include "tests/ui_host.h"
 
 namespace {
@@ -148,6 +150,7 @@ TEST_F(Layout, ControlTests) {
 }
 
 TEST_F(Layout, MeasuringTheDialogFont) {
+  const corva::test::SyntheticMetrics metrics;
   const int dcs = live_dc_count();
   // The system font: 16 high, the sample 62 characters wide at its widths.
   const DcHandle screen = GetDC(0);

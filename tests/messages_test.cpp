@@ -2,6 +2,8 @@
 // wait and help handling, the library path, and the error log's bytes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -490,11 +492,7 @@ TEST_F(Messages, ExistingLogsOfTheWrongSize) {
   const std::string garbage = std::string("\x01\xff garbage\0\n", 12) + std::string(4000, 'g');
   const std::string old_line = log_line("12", "older");
   Case cases[] = {
-      {"empty file: fifty blank lines", "", [&] {
-         std::string s = top;
-         for (int i = 1; i < 50; ++i) s += kBlank;
-         return s;
-       }()},
+      {"empty file: read as it is, the rest NUL", "", top + std::string(3950 - 79, '\0')},
       {"short file: shifted, the rest NUL", old_line, top + old_line + std::string(3950 - 158, '\0')},
       {"long file: the tail stays", garbage, top + garbage.substr(0, 3871) + garbage.substr(3950)},
   };
@@ -544,6 +542,32 @@ TEST_F(Messages, LogThatCannotBeWritten) {
     EXPECT_EQ(g_boxes.size(), 1u) << c.what;  // the box shows all the same
     EXPECT_TRUE(log().empty()) << c.what;      // and nothing is written
     EXPECT_FALSE(fs::exists(dir_ / "nowhere")) << c.what;
+  }
+}
+
+TEST_F(Messages, PlantedLogIsNeverWrittenThrough) {
+  const fs::path victim = dir_ / "victim";
+  const fs::path log_path = dir_ / "ERRORLOG.TXT";
+  struct Case {
+    const char* what;
+    void (*plant)(const fs::path& log, const fs::path& victim);
+  } cases[] = {
+      {"symlink to a file", [](const fs::path& l, const fs::path& v) { fs::create_symlink(v, l); }},
+      {"symlink to nowhere",
+       [](const fs::path& l, const fs::path& v) { fs::create_symlink(v.string() + ".new", l); }},
+      {"FIFO", [](const fs::path& l, const fs::path&) { ASSERT_EQ(mkfifo(l.c_str(), 0600), 0); }},
+      {"directory", [](const fs::path& l, const fs::path&) { fs::create_directory(l); }},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(log_path);
+    std::ofstream(victim, std::ios::binary | std::ios::trunc) << "precious";
+    c.plant(log_path, victim);
+    g_boxes.clear();
+    Message(0, 20300);
+    EXPECT_EQ(g_boxes.size(), 1u) << c.what;  // shown all the same
+    std::ifstream in(victim, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious") << c.what;
+    EXPECT_FALSE(fs::exists(victim.string() + ".new")) << c.what;
   }
 }
 

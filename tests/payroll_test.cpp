@@ -1,9 +1,13 @@
 // The tax information file read from a data directory on a mapped drive.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -76,13 +80,8 @@ TEST_F(TaxFile, StateRecords) {
   EXPECT_EQ(+ca.SUILimit, 70000 & 0xFFFF);
   // Packed fields are read by value (+): a reference to one would be misaligned.
   // Flags: only a first 'y' or 'Y' counts; empty values and missing keys are 0.
-  EXPECT_EQ(+ca.SIT, 1);
-  EXPECT_EQ(+ca.LITPercent, 1);
-  EXPECT_EQ(+ca.LITAmount, 0);
-  EXPECT_EQ(+ca.LITEr, 0);
-  EXPECT_EQ(+ca.SUIEe, 0);
-  EXPECT_EQ(+ca.SDIEe, 1);
-  EXPECT_EQ(+ca.Special, 0);
+  const int flags[] = {+ca.SIT, +ca.LITPercent, +ca.LITAmount, +ca.LITEr, +ca.SUIEe, +ca.SDIEe, +ca.Special};
+  EXPECT_EQ(std::vector<int>(std::begin(flags), std::end(flags)), (std::vector<int>{1, 1, 0, 0, 0, 1, 0}));
   EXPECT_STREQ(ca.SIT_CAG, "CA state tax");
   EXPECT_STREQ(ca.Localities, "");
   for (char c : ca.WF_ER_CAG) EXPECT_EQ(c, 0);  // missing texts are cleared
@@ -97,14 +96,23 @@ TEST_F(TaxFile, StateRecords) {
   EXPECT_EQ(+oh.HasLocalities, 1);
   EXPECT_EQ(+oh.SUILimit, 9000);
 
-  // Codes that are not two characters leave the record untouched.
-  for (const char* bad : {static_cast<const char*>(nullptr), "", "C", "CAL"}) {
+  // Codes shorter than two characters leave the record untouched.
+  for (const char* bad : {static_cast<const char*>(nullptr), "", "C"}) {
     StateTaxInfo untouched;
     std::memset(&untouched, 0x55, sizeof untouched);
     EXPECT_EQ(NewGetStateTaxInfo(bad, &untouched), 0);
     EXPECT_EQ(+untouched.SUILimit, 0x5555);
   }
   EXPECT_EQ(NewGetStateTaxInfo("CA", nullptr), 0);
+  // The code is read within its two characters: an unterminated code at the
+  // end of its block, or a longer text, names the same section.
+  const auto unterminated = std::make_unique<char[]>(2);
+  std::memcpy(unterminated.get(), "CA", 2);
+  for (const char* code : {static_cast<const char*>(unterminated.get()), "CAL"}) {
+    StateTaxInfo same{};
+    EXPECT_EQ(NewGetStateTaxInfo(code, &same), 1);
+    EXPECT_EQ(std::memcmp(&same, &ca, sizeof ca), 0);
+  }
 
   // Another program replaces the file: the next call reads the new values.
   dir_.write("CO1/TaxInfo.Dat", "[CA]\nSUILimit=123\nSIT=n\n");
@@ -183,7 +191,7 @@ TEST_F(TaxFile, FilingStatuses) {
   EXPECT_EQ(GetDefaultLocalFilingStatus("NY"), 2);
   EXPECT_EQ(LocalFilingStatusIsValidForState("Single", "NY"), 0);
   // A bad code sees no state list.
-  EXPECT_EQ(GetDefaultStateFilingStatus("CAL"), 0);
+  EXPECT_EQ(GetDefaultStateFilingStatus("C"), 0);
   EXPECT_EQ(StateFilingStatusIsValidForState("Single", nullptr), 1);
 
   // The file's own list, read once per process.
@@ -198,22 +206,41 @@ TEST_F(TaxFile, FilingStatuses) {
   EXPECT_EQ(GetFilingStatusFromText("Other"), -1);
 }
 
-TEST_F(TaxFile, MissingFileShowsOneMessagePerCall) {
-  set_data_path("T:\\NOWHERE\\");
-  char states[256];
-  EXPECT_EQ(NewGetStates(states, sizeof states), 0);
-  StateTaxInfo info{};
-  EXPECT_EQ(NewGetStateTaxInfo("CA", &info), 0);
-  double limit = -1;
-  EXPECT_EQ(NewGetFederalTaxInfo(&limit), 0);
-  EXPECT_EQ(limit, 0.0);
-  char version[9];
-  EXPECT_EQ(GetTaxTableVersionInfo(version, sizeof version), 0);
-  EXPECT_STREQ(version, "Unknown");
-  EXPECT_EQ(boxes_.count(), 4u);
-  EXPECT_EQ(boxes_.last(), "Unable to locate TAXINFO.DAT.");
-  // The filing statuses fall back to the built-in list.
-  EXPECT_EQ(GetFilingStatusFromText("Special A"), 8);
+TEST_F(TaxFile, UnusableFileShowsOneMessagePerCall) {
+  // A missing file, and things planted under its name that are no file: each
+  // tax function fails the same way, at once.
+  const std::string file = dir_.file("CO1/TaxInfo.Dat");
+  struct Case {
+    const char* what;
+    void (*plant)(const std::string& file);
+  } cases[] = {
+      {"missing", [](const std::string&) {}},
+      {"directory", [](const std::string& f) { std::filesystem::create_directory(f); }},
+      {"FIFO", [](const std::string& f) { mkfifo(f.c_str(), 0600); }},
+      {"symlink to a device",
+       [](const std::string& f) { std::filesystem::create_symlink("/dev/zero", f); }},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(file);
+    pf::profile_cache_clear();
+    c.plant(file);
+    boxes_.clear();
+    char states[256];
+    EXPECT_EQ(NewGetStates(states, sizeof states), 0) << c.what;
+    StateTaxInfo info{};
+    EXPECT_EQ(NewGetStateTaxInfo("CA", &info), 0) << c.what;
+    double limit = -1;
+    EXPECT_EQ(NewGetFederalTaxInfo(&limit), 0) << c.what;
+    EXPECT_EQ(limit, 0.0) << c.what;
+    char version[9];
+    EXPECT_EQ(GetTaxTableVersionInfo(version, sizeof version), 0) << c.what;
+    EXPECT_STREQ(version, "Unknown") << c.what;
+    EXPECT_EQ(boxes_.count(), 4u) << c.what;
+    EXPECT_EQ(boxes_.last(), "Unable to locate TAXINFO.DAT.") << c.what;
+    // The filing statuses fall back to the built-in list.
+    corva::payroll::forget_filing_statuses();
+    EXPECT_EQ(GetFilingStatusFromText("Special A"), 8) << c.what;
+  }
 }
 
 TEST(TaxTokens, ListsSplitAsStored) {
@@ -227,6 +254,7 @@ TEST(TaxTokens, ListsSplitAsStored) {
       {"", 32, {}},
       {"ABCDE,F", 3, {"AB", "CD", "E", "F"}},  // the rest of a long token comes next
       {",", 32, {""}},
+      {"AB,,C", 1, {"", "", ""}},  // no room for a character: each token passed over
   };
   for (const auto& c : cases) {
     std::vector<char> text(c.list, c.list + std::strlen(c.list) + 1);
@@ -244,6 +272,12 @@ TEST(TaxTokens, ListsSplitAsStored) {
   char* cursor = text;
   EXPECT_EQ(GetTokenFromLine(&cursor, token, 0, ','), 0);
   EXPECT_STREQ(token, "zz");
+  // A NUL separator is the end of the text, never stepped over.
+  char two[] = "AB";
+  cursor = two;
+  EXPECT_EQ(GetTokenFromLine(&cursor, token, 4, '\0'), 1);
+  EXPECT_EQ(GetTokenFromLine(&cursor, token, 4, '\0'), 0);
+  EXPECT_EQ(cursor, two + 2);
 }
 
 }  // namespace

@@ -20,17 +20,6 @@ std::string_view view(std::uint16_t high, const char* text, std::size_t limit) {
   return {text, strnlen(text, std::min<std::size_t>(std::size_t{high} + 1, limit))};
 }
 
-void fill_from(std::uint16_t high, char* text, std::size_t from) {
-  const std::size_t cap = std::size_t{high} + 1;
-  if (text == nullptr || from >= cap) return;
-  if (cap - from <= 8) {
-    // Most writers end a byte or two short of the end: not worth a call.
-    for (std::size_t i = from; i < cap; ++i) text[i] = '\0';
-    return;
-  }
-  std::memset(text + from, 0, cap - from);
-}
-
 void write(std::uint16_t high, char* text, std::string_view source) {
   if (text == nullptr) return;
   std::size_t n = std::min<std::size_t>(source.size(), high);
@@ -39,13 +28,6 @@ void write(std::uint16_t high, char* text, std::string_view source) {
 }
 
 namespace {
-
-// True when [a, a + an) and [b, b + bn) share a byte.
-bool ranges_meet(const char* a, std::size_t an, const char* b, std::size_t bn) {
-  auto pa = reinterpret_cast<std::uintptr_t>(a);
-  auto pb = reinterpret_cast<std::uintptr_t>(b);
-  return pa < pb + bn && pb < pa + an;
-}
 
 // Copies source's text (up to its NUL, at most limit bytes) into the array
 // (HIGH high) at `at` and NUL-fills from there to at + limit, as strncpy does
@@ -75,11 +57,10 @@ void concat_views(std::uint16_t high, char* text, std::string_view first,
 
 }  // namespace
 
-void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
+void assign_general(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
   if (text == nullptr) return;
-  const std::size_t cap = std::size_t{high} + 1;
   const std::size_t limit = std::min<std::size_t>(std::size_t{shigh} + 1, high);
-  if (source == nullptr || ranges_meet(source, limit, text, cap)) {
+  if (source == nullptr || ranges_meet(source, limit, text, std::size_t{high} + 1)) {
     write(high, text, view(shigh, source, high));
     return;
   }
@@ -193,11 +174,25 @@ void trim_left(std::uint16_t high, char* text) {
 
 
 
-std::size_t find_in_array(const char* t, std::size_t limit, std::string_view pattern) {
-  // The text's length first: nothing after its NUL is read, so an array
-  // shorter than its HIGH claims is safe as long as it ends in a NUL.
-  return find(std::string_view(t, strnlen(t, limit)), pattern);
+namespace {
+
+#ifdef __SSE2__
+std::size_t search_windows_sse2(const char* t, std::size_t n, const char* p, std::size_t m) {
+  return search_windows<Lanes16>(t, n, p, m);
 }
+
+using WindowSearch = std::size_t (*)(const char*, std::size_t, const char*, std::size_t);
+
+// The widest window search the processor has, chosen once when the library loads.
+const WindowSearch window_search = [] {
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx512bw")) return search_windows_avx512;
+  if (__builtin_cpu_supports("avx2")) return search_windows_avx2;
+  return search_windows_sse2;
+}();
+#endif
+
+}  // namespace
 
 std::size_t find(std::string_view text, std::string_view pattern) {
   const char* t = text.data();
@@ -206,22 +201,19 @@ std::size_t find(std::string_view text, std::string_view pattern) {
   if (m == 0) return n;
   if (m > n) return std::string_view::npos;
   const char* p = pattern.data();
-#ifdef __SSE2__
-  if (m > 1) {
-    // The widest window the processor has: 64, 32 or 16 bytes.
-    static const std::size_t widest = __builtin_cpu_supports("avx512bw") ? 64
-                                      : __builtin_cpu_supports("avx2")   ? 32
-                                                                         : 16;
-    if (widest == 64 && m - 1 + 64 <= n) return search_windows_avx512(t, n, p, m);
-    if (widest >= 32 && m - 1 + 32 <= n) return search_windows_avx2(t, n, p, m);
-    if (m - 1 + 16 <= n) return search_windows<Lanes16>(t, n, p, m);
+  if (m == 1) {
+    const void* at = std::memchr(t, p[0], n);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - t) : std::string_view::npos;
   }
+#ifdef __SSE2__
+  if (m - 1 + 16 <= n) return window_search(t, n, p, m);
 #endif
+  // A text shorter than one window: its few candidates are looked at in line.
   for (std::size_t i = 0; i + m <= n; ++i) {
-    const void* first = std::memchr(t + i, p[0], n - m + 1 - i);
-    if (first == nullptr) break;
-    i = static_cast<std::size_t>(static_cast<const char*>(first) - t);
-    if (std::memcmp(t + i + 1, p + 1, m - 1) == 0) return i;
+    if (t[i] != p[0] || t[i + m - 1] != p[m - 1]) continue;
+    std::size_t k = 1;
+    while (k < m - 1 && t[i + k] == p[k]) ++k;
+    if (k >= m - 1) return i;
   }
   return std::string_view::npos;
 }

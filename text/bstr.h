@@ -1,8 +1,10 @@
 // The bounded string as the library handles it, and the one writer that every
 // operation uses to leave a text cut to HIGH and NUL-filled to the array's end.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace corva::text {
@@ -24,8 +26,41 @@ inline std::size_t length(std::uint16_t high, const char* text) { return view(hi
 // the text anyway need not scan further.
 std::string_view view(std::uint16_t high, const char* text, std::size_t limit);
 
+// Zeroes n >= 1 bytes at p. Up to 32 bytes take two overlapping stores of a
+// fixed width, in line: most writers end a few bytes short of their array's
+// end, and a call would cost more than the stores.
+inline void zero_bytes(char* p, std::size_t n) {
+  static constexpr char zeros[16] = {};
+  if (n > 32) {
+    std::memset(p, 0, n);
+  } else if (n >= 16) {
+    std::memcpy(p, zeros, 16);
+    std::memcpy(p + n - 16, zeros, 16);
+  } else if (n >= 8) {
+    std::memcpy(p, zeros, 8);
+    std::memcpy(p + n - 8, zeros, 8);
+  } else if (n >= 4) {
+    std::memcpy(p, zeros, 4);
+    std::memcpy(p + n - 4, zeros, 4);
+  } else {
+    p[0] = '\0';
+    p[n - 1] = '\0';
+    p[n / 2] = '\0';
+  }
+}
+
 // NUL-fills positions from..high (nothing when from > high).
-void fill_from(std::uint16_t high, char* text, std::size_t from);
+inline void fill_from(std::uint16_t high, char* text, std::size_t from) {
+  const std::size_t cap = std::size_t{high} + 1;
+  if (text != nullptr && from < cap) zero_bytes(text + from, cap - from);
+}
+
+// True when [a, a + an) and [b, b + bn) share a byte.
+inline bool ranges_meet(const char* a, std::size_t an, const char* b, std::size_t bn) {
+  const auto pa = reinterpret_cast<std::uintptr_t>(a);
+  const auto pb = reinterpret_cast<std::uintptr_t>(b);
+  return pa < pb + bn && pb < pa + an;
+}
 
 // Puts source at text, cut to high characters, and NUL-fills the rest of the
 // array. The source may lie anywhere, inside the array too. Null text: no-op.
@@ -33,7 +68,27 @@ void write(std::uint16_t high, char* text, std::string_view source);
 
 // The bounded string (shigh, source) put at text, cut to high and NUL-filled;
 // the source may lie inside the array. A null source reads as empty.
-void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source);
+void assign_general(std::uint16_t high, char* text, std::uint16_t shigh, const char* source);
+inline void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
+  // Mostly the source may hold as many characters as the array: then the
+  // terminator goes first and the copy, which strncpy makes reading the
+  // source only up to its NUL and NUL-filling the rest, is the last step.
+  const std::size_t limit = std::min<std::size_t>(std::size_t{shigh} + 1, high);
+  if (limit == high && text != nullptr && source != nullptr &&
+      !ranges_meet(source, limit, text, std::size_t{high} + 1)) {
+    text[high] = '\0';
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-truncation"  // the cut is the point
+#endif
+    std::strncpy(text, source, limit);
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+    return;
+  }
+  assign_general(high, text, shigh, source);
+}
 // The same for first followed by second.
 void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
             std::uint16_t shigh, const char* second);
@@ -52,7 +107,9 @@ void trim_right(std::uint16_t high, char* text);
 std::size_t find(std::string_view text, std::string_view pattern);
 // The same search in an array of limit bytes whose text ends at its first
 // NUL; nothing after that NUL is read.
-std::size_t find_in_array(const char* text, std::size_t limit, std::string_view pattern);
+inline std::size_t find_in_array(const char* text, std::size_t limit, std::string_view pattern) {
+  return find(std::string_view(text, strnlen(text, limit)), pattern);
+}
 // Removes the first occurrence of pattern; its position, or -1 when absent.
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern);
 void find_and_replace(std::uint16_t high, char* text, std::string_view pattern,

@@ -1,5 +1,6 @@
 // The exported whole-number conversions: argument checks, then text/whole.
 #include "corvalib/text.h"
+#include "frame/boundary.h"
 #include "text/whole.h"
 
 namespace tx = corva::text;
@@ -61,44 +62,44 @@ void read_signed(uint16_t high, const char* text, uint16_t* position, T* value, 
 extern "C" {
 
 void CardToString(uint16_t value, uint16_t width, uint16_t high, char* text, uint16_t* position,
-                  uint8_t* done) {
+                  uint8_t* done) try {
   write_number(value, false, width, high, text, position, done);
-}
+} CORVA_BOUNDARY()
 
 void IntToString(int16_t value, uint16_t width, uint16_t high, char* text, uint16_t* position,
-                 uint8_t* done) {
+                 uint8_t* done) try {
   // The magnitude as a CARDINAL, so -32768 gives 32768.
   const auto magnitude = static_cast<uint16_t>(value < 0 ? -static_cast<int32_t>(value) : value);
   write_number(magnitude, value < 0, width, high, text, position, done);
-}
+} CORVA_BOUNDARY()
 
 void StringToCard(uint16_t high, const char* text, uint16_t* position, uint16_t* value,
-                  uint8_t* done) {
+                  uint8_t* done) try {
   read_unsigned(high, text, position, value, done, kCardTens, kCardDigit);
-}
+} CORVA_BOUNDARY()
 
 void StringToUnsignedLong(uint16_t high, const char* text, uint16_t* position, uint32_t* value,
-                          uint8_t* done) {
+                          uint8_t* done) try {
   read_unsigned(high, text, position, value, done, kULongTens, kULongDigit);
-}
+} CORVA_BOUNDARY()
 
 void StringToUnsignedChar(uint16_t high, const char* text, uint16_t* position, uint8_t* value,
-                          uint8_t* done) {
+                          uint8_t* done) try {
   read_unsigned(high, text, position, value, done, kUCharTens, kUCharDigit);
-}
+} CORVA_BOUNDARY()
 
 void StringToInt(uint16_t high, const char* text, uint16_t* position, int16_t* value,
-                 uint8_t* done) {
+                 uint8_t* done) try {
   read_signed(high, text, position, value, done, kCardTens, kCardDigit, 32768, 32767);
-}
+} CORVA_BOUNDARY()
 
 void StringToLong(uint16_t high, const char* text, uint16_t* position, int32_t* value,
-                  uint8_t* done) {
+                  uint8_t* done) try {
   read_signed(high, text, position, value, done, kULongTens, kULongDigit, 2147483642u,
               2147483641u);
-}
+} CORVA_BOUNDARY()
 
-void MyStringToCard(uint16_t high, const char* text, uint16_t* value) {
+void MyStringToCard(uint16_t high, const char* text, uint16_t* value) try {
   if (value == nullptr) return;
   text = readable(high, text);
   uint16_t position = 0;
@@ -107,6 +108,6 @@ void MyStringToCard(uint16_t high, const char* text, uint16_t* value) {
   bool done = false;
   tx::read_digits(high, text, position, v, done, kCardTens, kCardDigit);
   *value = static_cast<uint16_t>(v);
-}
+} CORVA_BOUNDARY()
 
 }  // extern "C"

@@ -89,8 +89,8 @@ std::size_t search_windows(const char* t, std::size_t n, const char* p, std::siz
 }  // namespace
 
 // The 32- and 64-byte searches, each in its own file built for its
-// instruction set; call them only when the processor has it and
-// n >= m - 1 + 32 (or + 64).
+// instruction set (narrower windows for shorter texts); call them only when
+// the processor has it and n >= m - 1 + 16.
 std::size_t search_windows_avx2(const char* t, std::size_t n, const char* p, std::size_t m);
 std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, std::size_t m);
 

@@ -7,7 +7,8 @@ namespace corva::text {
 
 std::size_t search_windows_avx2(const char* t, std::size_t n, const char* p, std::size_t m) {
 #ifdef __AVX2__
-  return search_windows<Lanes32>(t, n, p, m);
+  if (n >= m - 1 + 32) return search_windows<Lanes32>(t, n, p, m);
+  return search_windows<Lanes16>(t, n, p, m);
 #else
   return search_windows<Lanes16>(t, n, p, m);  // a build without AVX2 support
 #endif

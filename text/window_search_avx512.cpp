@@ -7,7 +7,9 @@ namespace corva::text {
 
 std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, std::size_t m) {
 #ifdef __AVX512BW__
-  return search_windows<Lanes64>(t, n, p, m);
+  if (n >= m - 1 + 64) return search_windows<Lanes64>(t, n, p, m);
+  if (n >= m - 1 + 32) return search_windows<Lanes32>(t, n, p, m);
+  return search_windows<Lanes16>(t, n, p, m);
 #else
   return search_windows<Lanes16>(t, n, p, m);  // a build without AVX-512 support
 #endif

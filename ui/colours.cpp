@@ -4,6 +4,7 @@
 #include <array>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "corvaplat/windows.h"
 
 namespace corva::ui {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "corvaplat/gdi.h"
+#include "corvaplat/windows.h"
 #include "frame/settings.h"
 
 namespace corva::ui {

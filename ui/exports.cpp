@@ -4,6 +4,7 @@
 #include "corvalib/frame.h"
 #include "corvalib/ui.h"
 #include "corvaplat/clock.h"
+#include "frame/boundary.h"
 #include "ui/window_table.h"
 
 namespace plat = corva::platform;
@@ -25,56 +26,56 @@ plat::MSG to_platform(const CvMSG& m) {
 
 extern "C" {
 
-uint8_t AddWindowToTable(CvHWND window, uint16_t menuId, uint8_t isDialog) {
+uint8_t AddWindowToTable(CvHWND window, uint16_t menuId, uint8_t isDialog) try {
   return ui::add(window, menuId, isDialog != 0) ? 1 : 0;
-}
+} CORVA_BOUNDARY(0)
 
-uint8_t RemoveWindowFromTable(CvHWND window, uint8_t isDialog) {
+uint8_t RemoveWindowFromTable(CvHWND window, uint8_t isDialog) try {
   return ui::remove(window, isDialog != 0) ? 1 : 0;
-}
+} CORVA_BOUNDARY(0)
 
-CvHWND GetWindowFromMenu(uint16_t menuId, uint8_t isDialog) {
+CvHWND GetWindowFromMenu(uint16_t menuId, uint8_t isDialog) try {
   return ui::window_for(menuId, isDialog != 0);
-}
+} CORVA_BOUNDARY(0)
 
-uint16_t GetMenuFromWindow(CvHWND window, uint8_t isDialog) {
+uint16_t GetMenuFromWindow(CvHWND window, uint8_t isDialog) try {
   return ui::menu_for(window, isDialog != 0);
-}
+} CORVA_BOUNDARY(0)
 
-uint8_t IsSystemFrozen(void) { return ui::table().frozen != 0 ? 1 : 0; }
+uint8_t IsSystemFrozen(void) try { return ui::table().frozen != 0 ? 1 : 0; } CORVA_BOUNDARY(0)
 
-void SendMessageToDataEntryScreens(uint32_t, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+void SendMessageToDataEntryScreens(uint32_t, uint32_t message, uintptr_t wParam, intptr_t lParam) try {
   ui::send_to_screens(false, 0, message, wParam, lParam);
-}
+} CORVA_BOUNDARY()
 
 void SendMessageToDataEntryScreensExceptFor(CvHWND excluded, uint32_t message, uintptr_t wParam,
-                                            intptr_t lParam) {
+                                            intptr_t lParam) try {
   ui::send_to_screens(true, excluded, message, wParam, lParam);
-}
+} CORVA_BOUNDARY()
 
-void BroadcastMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+void BroadcastMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) try {
   SendMessageToDataEntryScreens(0, message, wParam, lParam);
   ui::post_palette_to_main(message, wParam, lParam);
-}
+} CORVA_BOUNDARY()
 
 void BroadcastMessageWithExclusion(CvHWND excluded, uint32_t message, uintptr_t wParam,
-                                   intptr_t lParam) {
+                                   intptr_t lParam) try {
   SendMessageToDataEntryScreensExceptFor(excluded, message, wParam, lParam);
   ui::post_palette_to_main(message, wParam, lParam);
-}
+} CORVA_BOUNDARY()
 
-void PostMessageToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+void PostMessageToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) try {
   if (MyCorvaLibDataPtr == nullptr || MyCorvaLibDataPtr->MainWindow == 0) return;
   plat::PostMessageA(MyCorvaLibDataPtr->MainWindow, message, wParam, lParam);
-}
+} CORVA_BOUNDARY()
 
-void Dispatch(CvMSG* msg) {
+void Dispatch(CvMSG* msg) try {
   if (msg == nullptr) return;
   plat::MSG m = to_platform(*msg);
   ui::dispatch(m);
-}
+} CORVA_BOUNDARY()
 
-int32_t MyGetMessage(void) {
+int32_t MyGetMessage(void) try {
   plat::MSG msg{};
   // With no window filter the fetch cannot fail; -1 would mean a message that
   // was not fetched, and is not dispatched.
@@ -82,15 +83,15 @@ int32_t MyGetMessage(void) {
   if (got == 0) return 0;
   if (got > 0) ui::dispatch(msg);
   return 1;
-}
+} CORVA_BOUNDARY(0)
 
-void WaitFor(uint16_t milliseconds) {
+void WaitFor(uint16_t milliseconds) try {
   const std::uint32_t end = ui::deadline(milliseconds);
   while (plat::GetTickCount() < end) {
   }
-}
+} CORVA_BOUNDARY()
 
-void YieldFor(uint16_t milliseconds) {
+void YieldFor(uint16_t milliseconds) try {
   const std::uint32_t end = ui::deadline(milliseconds);
   plat::MSG msg{};
   for (;;) {
@@ -100,37 +101,37 @@ void YieldFor(uint16_t milliseconds) {
     }
     if (plat::GetTickCount() >= end) return;
   }
-}
+} CORVA_BOUNDARY()
 
-int32_t RedirectFocusToTop(void) {
+int32_t RedirectFocusToTop(void) try {
   if (MyCorvaLibDataPtr == nullptr) return 0;
   const CvHWND top = MyCorvaLibDataPtr->TopWindow;
   if (top == 0 || !plat::IsWindow(top) || !plat::IsWindowVisible(top)) return 0;
   plat::SetFocus(top);
   return 1;
-}
+} CORVA_BOUNDARY(0)
 
-void WeBecomeActive(void) {
+void WeBecomeActive(void) try {
   if (MyCorvaLibDataPtr != nullptr) MyCorvaLibDataPtr->AppActive = 1;
-}
+} CORVA_BOUNDARY()
 
-void WeBecomeInactive(void) {
+void WeBecomeInactive(void) try {
   if (MyCorvaLibDataPtr != nullptr) MyCorvaLibDataPtr->AppActive = 0;
-}
+} CORVA_BOUNDARY()
 
-CvHACCEL SetAccelerator(CvHACCEL accelerators) {
+CvHACCEL SetAccelerator(CvHACCEL accelerators) try {
   ui::WindowTable& t = ui::table();
   t.saved_accelerators = t.accelerators;
   t.accelerators = accelerators;
   return t.saved_accelerators;
-}
+} CORVA_BOUNDARY(0)
 
-CvHACCEL GetAccelerator(void) { return ui::table().accelerators; }
+CvHACCEL GetAccelerator(void) try { return ui::table().accelerators; } CORVA_BOUNDARY(0)
 
-CvHACCEL RestoreAccelerator(void) {
+CvHACCEL RestoreAccelerator(void) try {
   ui::WindowTable& t = ui::table();
   t.accelerators = t.saved_accelerators;
   return t.accelerators;
-}
+} CORVA_BOUNDARY(0)
 
 }  // extern "C"

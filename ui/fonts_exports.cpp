@@ -5,6 +5,8 @@
 
 #include "corvalib/ui.h"
 #include "corvaplat/gdi.h"
+#include "corvaplat/windows.h"
+#include "frame/boundary.h"
 #include "ui/fonts.h"
 
 namespace ui = corva::ui;
@@ -22,13 +24,13 @@ CvCVXFONT g_cvxfont;
 
 extern "C" {
 
-CvHFONT UnBoldDialogFont(CvHWND dialog, int16_t extraWidth) {
+CvHFONT UnBoldDialogFont(CvHWND dialog, int16_t extraWidth) try {
   return ui::unbold(dialog, extraWidth);
-}
+} CORVA_BOUNDARY(0)
 
-CvHFONT UnBoldDialogFontOld(CvHWND dialog) { return ui::unbold_old(dialog); }
+CvHFONT UnBoldDialogFontOld(CvHWND dialog) try { return ui::unbold_old(dialog); } CORVA_BOUNDARY(0)
 
-CvLOGFONT* psCreateLOGFONT(const CvCVXFONT* source) {
+CvLOGFONT* psCreateLOGFONT(const CvCVXFONT* source) try {
   if (source == nullptr) return nullptr;
   g_logfont.lfHeight = source->height;
   g_logfont.lfWidth = source->width;
@@ -38,9 +40,9 @@ CvLOGFONT* psCreateLOGFONT(const CvCVXFONT* source) {
   std::memcpy(&g_logfont.lfItalic, &source->italic, 8);
   std::memcpy(g_logfont.lfFaceName, source->faceName, sizeof g_logfont.lfFaceName);
   return &g_logfont;
-}
+} CORVA_BOUNDARY(nullptr)
 
-CvCVXFONT* psCreateCVXFONT(const CvLOGFONT* source) {
+CvCVXFONT* psCreateCVXFONT(const CvLOGFONT* source) try {
   if (source == nullptr) return nullptr;
   g_cvxfont.height = static_cast<int16_t>(source->lfHeight);
   g_cvxfont.width = static_cast<int16_t>(source->lfWidth);
@@ -50,12 +52,12 @@ CvCVXFONT* psCreateCVXFONT(const CvLOGFONT* source) {
   std::memcpy(&g_cvxfont.italic, &source->lfItalic, 8);
   std::memcpy(g_cvxfont.faceName, source->lfFaceName, sizeof g_cvxfont.faceName);
   return &g_cvxfont;
-}
+} CORVA_BOUNDARY(nullptr)
 
 intptr_t HandleGlobalDlgMessages(CvHWND dialog, uint32_t message, uintptr_t wParam,
                                  intptr_t lParam, CvUniversalDlgColors* record,
-                                 const CvControlColorEntry* list) {
+                                 const CvControlColorEntry* list) try {
   return ui::global_dialog_message(dialog, message, wParam, lParam, record, list);
-}
+} CORVA_BOUNDARY(0)
 
 }  // extern "C"

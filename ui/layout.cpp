@@ -6,6 +6,7 @@
 
 #include "corvalib/frame.h"
 #include "corvaplat/gdi.h"
+#include "corvaplat/paint.h"
 #include "corvaplat/resources.h"
 #include "corvaplat/text.h"
 #include "corvaplat/windows.h"

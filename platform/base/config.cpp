@@ -1,11 +1,14 @@
 #include <corvaplat/config.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include <corvaplat/sys.h>
 
@@ -29,17 +32,39 @@ std::string strip_trailing_slashes(std::string s) {
   return s;
 }
 
+// The home directory of the process's user in the password database.
+std::string password_home() {
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+      found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/')
+    return {};
+  return found->pw_dir;
+}
+
+// An absolute path: a relative one is taken from the current directory now,
+// so that later changes of directory do not move it.
+std::string absolute(std::string path) {
+  if (path.front() == '/') return path;
+  char cwd[4096];
+  if (::getcwd(cwd, sizeof cwd) == nullptr) return {};
+  return std::string(cwd) + "/" + path;
+}
+
 void load_locked(Config& c) {
   if (c.loaded) return;
-  const char* w = std::getenv("CORVALIB_WINDIR");
-  if (w != nullptr && *w != '\0') {
-    c.windir = strip_trailing_slashes(w);
+  if (const char* w = std::getenv("CORVALIB_WINDIR"); w != nullptr && *w != '\0') {
+    c.windir = strip_trailing_slashes(absolute(w));
   } else if (const char* x = std::getenv("XDG_CONFIG_HOME"); x != nullptr && *x == '/') {
-    c.windir = strip_trailing_slashes(std::string(x) + "/corvalib");
-  } else if (const char* h = std::getenv("HOME"); h != nullptr && *h != '\0') {
-    c.windir = strip_trailing_slashes(std::string(h) + "/.config/corvalib");
+    c.windir = strip_trailing_slashes(x) + "/corvalib";
+  } else if (const char* h = std::getenv("HOME"); h != nullptr && *h == '/') {
+    c.windir = strip_trailing_slashes(h) + "/.config/corvalib";
+  } else if (const std::string home = password_home(); !home.empty()) {
+    c.windir = strip_trailing_slashes(home) + "/.config/corvalib";
   } else {
-    c.windir = "/tmp/corvalib";
+    c.windir.clear();  // no home anywhere: no Windows directory, never a shared one
   }
   c.loaded = true;
 }
@@ -53,7 +78,19 @@ std::string windows_directory() {
   return c.windir;
 }
 
+bool windows_directory_usable() {
+  const std::string dir = windows_directory();
+  if (dir.empty()) return false;
+  struct stat st {};
+  if (sys().stat(dir.c_str(), &st) != 0) return errno == ENOENT;  // made on first write
+  return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & S_IWOTH) == 0;
+}
+
 bool ensure_windows_directory() {
+  if (!windows_directory_usable()) {
+    errno = EACCES;
+    return false;
+  }
   std::string dir = windows_directory();
   // Create each missing component in turn, like mkdir -p.
   for (std::size_t i = 1; i <= dir.size(); ++i) {

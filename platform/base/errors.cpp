@@ -21,7 +21,9 @@ std::uint32_t error_from_errno(int err) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: return kErrorAccessDenied;
+    case EISDIR:
+    case ELOOP:   // a symlink planted where the library keeps its own file
+    case ENXIO: return kErrorAccessDenied;  // a FIFO or device in its place
     case EBADF: return kErrorInvalidHandle;
     case ENOMEM: return kErrorNotEnoughMemory;
     case EEXIST: return kErrorFileExists;

@@ -1,5 +1,6 @@
 #include <corvaplat/globalmem.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -27,7 +28,10 @@ Heap& heap() {
   return *h;
 }
 
+std::atomic<AllocationFaultHook> g_fault_hook{nullptr};
+
 bool should_fail(Heap& h) {
+  if (allocation_fault()) return true;
   if (h.fail_next <= 0) return false;
   --h.fail_next;
   return true;
@@ -43,18 +47,29 @@ std::map<GlobalHandle, Block>::iterator find_block(Heap& h, GlobalHandle handle)
 
 }  // namespace
 
+void set_allocation_fault_hook(AllocationFaultHook hook) { g_fault_hook.store(hook); }
+
+bool allocation_fault() {
+  const AllocationFaultHook hook = g_fault_hook.load();
+  return hook != nullptr && hook();
+}
+
 GlobalHandle GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
   Heap& h = heap();
   std::lock_guard lock(h.mutex);
+  // The table's entry comes first: when it cannot be made (the allocation
+  // throws) no block has been taken that would be lost.
+  const GlobalHandle handle = h.next;
+  const auto entry = h.blocks.emplace(handle, Block{}).first;
   void* p = should_fail(h) ? nullptr : std::malloc(bytes == 0 ? 1 : bytes);
   if (p == nullptr) {
+    h.blocks.erase(entry);
     SetLastError(kErrorNotEnoughMemory);
     return 0;
   }
   if (flags & GMEM_ZEROINIT) std::memset(p, 0, bytes == 0 ? 1 : bytes);
-  GlobalHandle handle = h.next;
+  entry->second = Block{p, bytes, 0};
   h.next += 4;
-  h.blocks[handle] = Block{p, bytes, 0};
   return handle;
 }
 

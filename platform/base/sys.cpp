@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,12 +25,19 @@ int sys_ftruncate(int fd, std::int64_t len) { return ::ftruncate(fd, len); }
 int sys_fstat(int fd, void* st) { return ::fstat(fd, static_cast<struct stat*>(st)); }
 int sys_stat(const char* p, void* st) { return ::stat(p, static_cast<struct stat*>(st)); }
 int sys_mkdir(const char* p, unsigned mode) { return ::mkdir(p, static_cast<mode_t>(mode)); }
+int sys_lstat(const char* p, void* st) { return ::lstat(p, static_cast<struct stat*>(st)); }
 long sys_readlink(const char* p, char* b, std::size_t n) { return ::readlink(p, b, n); }
+int sys_fchmod(int fd, unsigned mode) { return ::fchmod(fd, static_cast<mode_t>(mode)); }
+int sys_fchown(int fd, unsigned uid, unsigned gid) {
+  return ::fchown(fd, static_cast<uid_t>(uid), static_cast<gid_t>(gid));
+}
+int sys_kill(int pid, int sig) { return ::kill(static_cast<pid_t>(pid), sig); }
 
 const SysCalls kReal = {
     sys_open,  ::close,         sys_read,  sys_write,  sys_pread, sys_pwrite,
     sys_lseek, sys_fcntl,       ::fsync,   sys_ftruncate, sys_fstat, sys_stat,
-    ::rename,  ::unlink,        sys_mkdir, ::rmdir,    ::access,    sys_readlink,
+    ::rename,  ::unlink,        sys_mkdir, ::rmdir,    ::access,  sys_lstat,
+    sys_readlink, sys_fchmod,   sys_fchown, sys_kill,  ::link,
 };
 
 SysCalls g_table = kReal;

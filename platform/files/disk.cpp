@@ -32,6 +32,19 @@ std::string temp_directory() {
   return dir;
 }
 
+// The prefix's leading characters that may stand in a file name, at most 3.
+// A separator, a dot (no "..", no second extension) or a character DOS
+// refuses ends it, so the name always lands in the given directory.
+std::string name_prefix(const char* prefix) {
+  std::string pre;
+  for (const char* p = prefix; p != nullptr && *p != '\0' && pre.size() < 3; ++p) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (c < 0x20 || std::strchr("\\/:*?\"<>|.", c) != nullptr) break;
+    pre += static_cast<char>(c);
+  }
+  return pre;
+}
+
 }  // namespace
 
 std::int32_t GetDiskFreeSpaceA(const char* root, std::uint32_t* sectors_per_cluster,
@@ -79,8 +92,7 @@ std::uint32_t GetTempFileNameA(const char* path, const char* prefix, std::uint32
     SetLastError(e);
     return 0;
   }
-  std::string pre = prefix != nullptr ? prefix : "";
-  if (pre.size() > 3) pre.resize(3);
+  const std::string pre = name_prefix(prefix);
   auto name_for = [&](std::uint32_t n) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(n & 0xFFFF));
@@ -102,7 +114,9 @@ std::uint32_t GetTempFileNameA(const char* path, const char* prefix, std::uint32
     if (n == 0) continue;
     const std::string name = name_for(n);
     const std::string host = host_dir == "/" ? "/" + name : host_dir + "/" + name;
-    const int fd = sys().open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    // Private to its owner, and never through a name someone planted first.
+    const int fd =
+        sys().open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       SetLastError(error_from_errno(errno));

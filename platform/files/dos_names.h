@@ -1,7 +1,7 @@
-// DOS names taken apart, private to the layer (paths.cpp and search.cpp).
+// DOS names taken apart, private to the layer (paths.cpp, search.cpp and
+// name_cache.cpp).
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +25,7 @@ std::uint32_t walk_parts(ParsedName& name, std::size_t count, std::string& host)
 std::uint32_t resolve_parsed(ParsedName& name, std::string& host, bool* found);
 // The names in a directory, without "." and "..", in byte order.
 bool list_directory(const std::string& host, std::vector<std::string>& names);
-// The name in dir that equals name without regard to case.
-std::optional<std::string> find_no_case(const std::string& dir, std::string_view name);
+// The host path of the entry `name` in the directory dir.
+std::string child_path(const std::string& dir, std::string_view name);
 
 }  // namespace corva::platform

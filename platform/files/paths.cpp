@@ -17,6 +17,7 @@
 #include <corvaplat/sys.h>
 
 #include "files/dos_names.h"
+#include "files/name_cache.h"
 #include "base/util.h"
 
 namespace corva::platform {
@@ -129,19 +130,11 @@ bool list_directory(const std::string& host, std::vector<std::string>& names) {
   return true;
 }
 
-std::optional<std::string> find_no_case(const std::string& dir, std::string_view name) {
-  // The smallest matching name in byte order, so the answer does not depend
-  // on the order in which the file system lists the directory.
-  void* d = dir_sys().opendir(dir.c_str());
-  if (d == nullptr) return std::nullopt;
-  std::optional<std::string> best;
-  while (const char* n = dir_sys().readdir(d)) {
-    const std::string_view entry(n);
-    if (entry.size() != name.size() || !equal_no_case(entry, name)) continue;
-    if (!best || entry < std::string_view(*best)) best = std::string(entry);
-  }
-  dir_sys().closedir(d);
-  return best;
+std::string child_path(const std::string& dir, std::string_view name) {
+  std::string path = dir == "/" ? std::string() : dir;
+  path += '/';
+  path += name;
+  return path;
 }
 
 std::uint32_t parse_dos_name(std::string_view dos, bool wild_last, ParsedName& out) {
@@ -203,22 +196,31 @@ std::uint32_t parse_dos_name(std::string_view dos, bool wild_last, ParsedName& o
   return kErrorSuccess;
 }
 
-std::uint32_t walk_parts(ParsedName& name, std::size_t count, std::string& host) {
-  std::string at = join_host(name.root, name.parts, 0);
-  if (!is_dir(at)) return kErrorPathNotFound;
+namespace {
+
+// Walks the first `count` components down from the drive's root, fixing
+// their case; each must be a directory. `at` and `st` receive the directory
+// reached and its stat.
+std::uint32_t walk(ParsedName& name, std::size_t count, std::string& at, struct stat& st) {
+  at = join_host(name.root, name.parts, 0);
+  if (sys().stat(at.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return kErrorPathNotFound;
   for (std::size_t k = 0; k < count; ++k) {
-    std::string exact = at == "/" ? "/" + name.parts[k] : at + "/" + name.parts[k];
-    struct stat st {};
-    if (sys().stat(exact.c_str(), &st) != 0) {
-      auto found = find_no_case(at, name.parts[k]);
-      if (!found) return kErrorPathNotFound;
-      name.parts[k] = *found;
-      exact = at == "/" ? "/" + *found : at + "/" + *found;
-      if (sys().stat(exact.c_str(), &st) != 0) return kErrorPathNotFound;
-    }
-    if (!S_ISDIR(st.st_mode)) return kErrorPathNotFound;
-    at = std::move(exact);
+    auto real = find_entry(at, st, name.parts[k]);
+    if (!real) return kErrorPathNotFound;
+    name.parts[k] = std::move(*real);
+    if (at != "/") at += '/';
+    at += name.parts[k];
+    if (sys().stat(at.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return kErrorPathNotFound;
   }
+  return kErrorSuccess;
+}
+
+}  // namespace
+
+std::uint32_t walk_parts(ParsedName& name, std::size_t count, std::string& host) {
+  std::string at;
+  struct stat st {};
+  if (auto e = walk(name, count, at, st); e != kErrorSuccess) return e;
   host = std::move(at);
   return kErrorSuccess;
 }
@@ -243,20 +245,14 @@ std::uint32_t resolve_parsed(ParsedName& name, std::string& host, bool* found) {
     return kErrorSuccess;
   }
   std::string dir;
+  struct stat st {};
   const std::size_t n = name.parts.size();
-  if (auto e = walk_parts(name, n - 1, dir); e != kErrorSuccess) return e;
+  if (auto e = walk(name, n - 1, dir, st); e != kErrorSuccess) return e;
   std::string& last = name.parts[n - 1];
-  std::string exact = dir == "/" ? "/" + last : dir + "/" + last;
-  bool there = exists(exact);
-  if (!there) {
-    if (auto match = find_no_case(dir, last)) {
-      last = *match;
-      exact = dir == "/" ? "/" + last : dir + "/" + last;
-      there = true;
-    }
-  }
-  host = std::move(exact);
-  if (found) *found = there;
+  auto real = find_entry(dir, st, last);
+  if (real) last = std::move(*real);
+  host = child_path(dir, last);
+  if (found) *found = real.has_value();
   return kErrorSuccess;
 }
 

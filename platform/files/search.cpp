@@ -107,8 +107,24 @@ class Matcher {
   std::vector<char> large_;  // and of long ones
 };
 
+// A wildcard pattern loses its trailing blanks and dots, as the original
+// platform's path handling drops them from the last name of a path; one dot
+// comes back when the pattern ended in a dot. So "*. " is "*", "* ." and "*.."
+// are "*.", and "aa? " is "aa?". A pattern without wildcards is kept as it is:
+// it names one entry, which on this file system may end in a blank.
+std::string_view trim_pattern(std::string_view pattern, std::string& room) {
+  if (pattern.find_first_of("*?") == std::string_view::npos) return pattern;
+  const std::size_t keep = pattern.find_last_not_of(" .");
+  if (keep == std::string_view::npos || keep + 1 == pattern.size()) return pattern;
+  room.assign(pattern.substr(0, keep + 1));
+  if (pattern.back() == '.') room += '.';
+  return room;
+}
+
 TokenList compile(std::string_view pattern) {
   TokenList tokens;
+  std::string room;
+  pattern = trim_pattern(pattern, room);
   if (pattern == "*.*") pattern = "*";
   if (pattern.size() > TokenList::kMax) pattern = {};  // matches no name
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -157,8 +173,15 @@ int quick_match(const TokenList& t, std::string_view name) {
   return -1;  // needs the general search
 }
 
+bool only_question_marks(const TokenList& t) {
+  return !t.empty() && std::all_of(&t[0], &t[0] + t.size(),
+                                   [](const Token& k) { return k.kind == Tok::kQm; });
+}
+
 bool matches(const TokenList& t, std::string_view name) {
   if (const int quick = quick_match(t, name); quick >= 0) return quick == 1;
+  // The directory's own entries "." and ".." are found by a run of "?" too.
+  if ((name == "." || name == "..") && only_question_marks(t)) return true;
   return Matcher(t, name).run();
 }
 

@@ -123,16 +123,23 @@ void build_index(Profile& p) {
   }
 }
 
+// CR LF, LF and CR alone each end a line.
 Profile parse(std::string_view content) {
   Profile p;
   bool eol_known = false;
   std::size_t at = 0;
   while (at < content.size()) {
-    std::size_t end = content.find('\n', at);
-    end = end == std::string_view::npos ? content.size() : end + 1;
+    std::size_t end = content.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) {
+      end = content.size();
+    } else {
+      end += content.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    }
     std::string raw(content.substr(at, end - at));
-    if (!eol_known && raw.back() == '\n') {
-      p.eol = raw.size() >= 2 && raw[raw.size() - 2] == '\r' ? "\r\n" : "\n";
+    if (!eol_known && (raw.back() == '\n' || raw.back() == '\r')) {
+      p.eol = raw.size() >= 2 && raw.compare(raw.size() - 2, 2, "\r\n") == 0
+                  ? "\r\n"
+                  : std::string(1, raw.back());
       eol_known = true;
     }
     p.lines.push_back(parse_line(std::move(raw)));
@@ -234,6 +241,10 @@ std::shared_ptr<const Profile> load(const char* file) {
     if (auto it = c.files.find(path);
         it != c.files.end() && it->second.watch.unchanged(it->second.profile->identity))
       return it->second.profile;
+  }
+  if ((file == nullptr || is_bare_name(file)) && !windows_directory_usable()) {
+    SetLastError(kErrorAccessDenied);  // another user's directory: defaults only
+    return nullptr;
   }
   store::Identity id;
   int err = store::identify(path, id);
@@ -345,14 +356,19 @@ std::size_t section_end(const Profile& p, std::size_t header) {
   return i;
 }
 
+bool ends_line(const std::string& raw) {
+  return !raw.empty() && (raw.back() == '\n' || raw.back() == '\r');
+}
+
 void terminate_line(Line& line, const std::string& eol) {
-  if (line.raw.empty() || line.raw.back() != '\n') line.raw += eol;
+  if (!ends_line(line.raw)) line.raw += eol;
 }
 
 std::string line_ending_of(const Line& line, const std::string& eol) {
-  if (line.raw.size() >= 2 && line.raw.compare(line.raw.size() - 2, 2, "\r\n") == 0) return "\r\n";
-  if (!line.raw.empty() && line.raw.back() == '\n') return "\n";
-  return line.raw.empty() ? eol : "";
+  const std::string& raw = line.raw;
+  if (raw.size() >= 2 && raw.compare(raw.size() - 2, 2, "\r\n") == 0) return "\r\n";
+  if (ends_line(raw)) return std::string(1, raw.back());
+  return raw.empty() ? eol : "";
 }
 
 // Whether L is a line of KIND whose name folds to FOLDED.
@@ -442,10 +458,20 @@ bool edit(Profile& p, std::string_view section, const char* key, const char* val
   return true;
 }
 
-bool valid_name(const char* name, const char* refused) {
+// Whether a name, written into the file, reads back as itself: not empty,
+// no line end, and nothing that would make its line read as something else
+// (a key written as "[x]=..." or ";x=..." is a header or a comment).
+bool valid_section(const char* name) {
   if (name == nullptr) return false;
   const std::string_view t = trim(name);
-  return !t.empty() && t.find_first_of(refused) == std::string_view::npos;
+  return !t.empty() && t.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+bool valid_key(const char* name) {
+  if (name == nullptr) return false;
+  const std::string_view t = trim(name);
+  return !t.empty() && t.front() != '[' && t.front() != ';' &&
+         t.find_first_of("=\r\n") == std::string_view::npos;
 }
 
 }  // namespace
@@ -471,7 +497,10 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
     }
     return copy_list(buffer, size, section_list(*p));
   }
-  const char* fallback = default_value == nullptr ? "" : default_value;
+  // The default is copied without its trailing blanks, as the host system does.
+  std::string_view fallback = default_value == nullptr ? "" : default_value;
+  while (!fallback.empty() && (fallback.back() == ' ' || fallback.back() == '\t'))
+    fallback.remove_suffix(1);
   if (key == nullptr) {
     if (trim(section).empty()) {
       buffer[0] = '\0';
@@ -523,7 +552,7 @@ std::int32_t WritePrivateProfileStringA(const char* section, const char* key, co
     SetLastError(kErrorInvalidParameter);
     return 0;
   }
-  if (!valid_name(section, "]\r\n") || (key != nullptr && !valid_name(key, "=\r\n"))) {
+  if (!valid_section(section) || (key != nullptr && !valid_key(key))) {
     SetLastError(kErrorInvalidParameter);
     return 0;
   }
@@ -554,7 +583,7 @@ std::int32_t WritePrivateProfileStringA(const char* section, const char* key, co
   auto p = std::make_shared<Profile>();
   std::string content;
   store::Identity id;
-  if (int err = store::read_whole(path, content, id); err == 0) {
+  if (int err = store::read_whole(lock.target(), content, id); err == 0) {
     *p = parse(content);
   } else if (err != ENOENT) {
     SetLastError(error_from_errno(err));
@@ -564,7 +593,7 @@ std::int32_t WritePrivateProfileStringA(const char* section, const char* key, co
   }
   if (!edit(*p, trim(section), key, value)) return 1;
   build_index(*p);
-  if (int err = store::replace(path, serialize(*p)); err != 0) {
+  if (int err = store::replace(lock.target(), serialize(*p)); err != 0) {
     SetLastError(err == ENOENT ? kErrorPathNotFound : error_from_errno(err));
     return 0;
   }

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include <corvaplat/config.h>
-#include <corvaplat/sys.h>
 #include <corvaplat/text.h>
 
 #include "settings/store_file.h"
@@ -37,6 +36,9 @@ struct Key {
 
 struct Store {
   std::vector<Key> keys;
+  // Lines of the file that are not part of the store, as they were: set
+  // aside on the next write.
+  std::vector<std::string> bad_lines;
 };
 
 std::string fold(std::string_view s) {
@@ -186,32 +188,39 @@ bool valid_key_path(std::string_view path) {
          path.substr(0, 19) == "HKEY_LOCAL_MACHINE\\" || path == "HKEY_LOCAL_MACHINE";
 }
 
-// False when the text is not a store.
+// False when the text is not a store at all (no header). A line that does
+// not read costs that line only; the values under a key line that does not
+// read go with it, since they belong to no key the store knows.
 bool parse_store(std::string_view content, Store& s) {
   s.keys.clear();
+  s.bad_lines.clear();
   bool header = false;
+  bool under_bad_key = false;
   while (!content.empty()) {
     std::size_t end = content.find('\n');
     std::string_view line = content.substr(0, end);
     content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == '#') continue;
+    const std::string_view raw = line;
+    bool good = false;
     if (!header) {
       if (line != kHeader) return false;
       header = true;
-    } else if (take_word(line, "key ")) {
+      continue;
+    }
+    if (take_word(line, "key ")) {
       Key k;
-      if (!take_quoted(line, k.path) || !valid_key_path(k.path)) return false;
-      if (take_word(line, " class ") && !take_quoted(line, k.class_name)) return false;
-      if (!line.empty()) return false;
-      s.keys.push_back(std::move(k));
+      good = take_quoted(line, k.path) && valid_key_path(k.path) &&
+             (!take_word(line, " class ") || take_quoted(line, k.class_name)) && line.empty();
+      under_bad_key = !good;
+      if (good) s.keys.push_back(std::move(k));
     } else if (take_word(line, "value ")) {
       Value v;
-      if (s.keys.empty() || !parse_value(line, v)) return false;
-      s.keys.back().values.push_back(std::move(v));
-    } else {
-      return false;
+      good = !under_bad_key && !s.keys.empty() && parse_value(line, v);
+      if (good) s.keys.back().values.push_back(std::move(v));
     }
+    if (!good) s.bad_lines.emplace_back(raw);
   }
   return true;
 }
@@ -276,6 +285,10 @@ std::int32_t current_store(State& st, std::shared_ptr<const Store>& out) {
     out = st.cached;
     return out == nullptr ? kErrorRegistryCorrupt : 0;
   }
+  if (!windows_directory_usable()) {  // another user's directory: nothing stored
+    out = std::make_shared<const Store>();
+    return 0;
+  }
   std::string content;
   if (int err = store::read_whole(path, content, id); err != 0)
     return static_cast<std::int32_t>(error_from_errno(err));
@@ -328,17 +341,23 @@ std::int32_t update(State& st, Change change) {
   Store s;
   std::string content;
   store::Identity id;
-  if (int err = store::read_whole(path, content, id); err == 0) {
-    if (!parse_store(content, s)) {  // keep the unreadable file, start anew
-      const std::string backup = store::directory_of(path) + "/" + kBackupName;
-      if (sys().rename(path.c_str(), backup.c_str()) != 0) return write_error(errno);
+  std::string set_aside;  // what the write must keep a copy of first
+  if (int err = store::read_whole(lock.target(), content, id); err == 0) {
+    if (!parse_store(content, s)) {  // not a store: keep it all, start anew
+      set_aside = content;
       s.keys.clear();
+    } else {
+      for (const std::string& bad : s.bad_lines) (set_aside += bad) += '\n';
     }
   } else if (err != ENOENT) {
     return write_error(err);
   }
   if (!change(s)) return 0;
-  if (int err = store::replace(path, format_store(s)); err != 0) return write_error(err);
+  if (!set_aside.empty()) {
+    const std::string backup = store::directory_of(lock.target()) + "/" + kBackupName;
+    if (int err = store::save_new(backup, set_aside); err != 0) return write_error(err);
+  }
+  if (int err = store::replace(lock.target(), format_store(s)); err != 0) return write_error(err);
   st.have_cache = false;
   return 0;
 }

@@ -456,6 +456,11 @@ LRESULT combobox_proc(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, L
     case CB_LIMITTEXT:
       w.edit_limit = wParam == 0 ? kEditMaximum : static_cast<std::uint32_t>(wParam);
       return 1;
+    case CB_SHOWDROPDOWN:
+      if ((w.style & 3) >= CBS_DROPDOWN) w.dropped = wParam != 0;
+      return 1;
+    case CB_GETDROPPEDSTATE:
+      return w.dropped ? 1 : 0;
     case CB_GETDROPPEDCONTROLRECT: {
       if (lParam == 0) return 0;
       Rect r{};

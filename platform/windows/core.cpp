@@ -149,7 +149,8 @@ std::shared_ptr<ClassInfo> find_class(std::string_view name) {
 
 namespace {
 void add_class_locked(Registry& r, const char* name, WindowProc proc, std::uint32_t style,
-                      ModuleHandle instance, Kind kind, bool predefined) {
+                      ModuleHandle instance, Kind kind, bool predefined,
+                      std::uint32_t background = 0) {
   auto c = std::make_shared<ClassInfo>();
   c->name = name;
   c->procedure = proc;
@@ -158,6 +159,7 @@ void add_class_locked(Registry& r, const char* name, WindowProc proc, std::uint3
   c->atom = r.next_class_atom++;
   c->kind = kind;
   c->predefined = predefined;
+  c->background = background;
   r.classes[lower(name)] = std::move(c);
 }
 }  // namespace
@@ -181,10 +183,18 @@ int frame_width(std::uint32_t style) {
   return 0;
 }
 int caption_height(std::uint32_t style) { return (style & WS_CAPTION) == WS_CAPTION ? 18 : 0; }
+int menu_bar_height(const Window& w) { return !(w.style & WS_CHILD) && w.menu != 0 ? kMenuBarHeight : 0; }
+
+void fit_combo_box(Window& w) {
+  if (w.cls->kind != Kind::kComboBox || (w.style & 3) < CBS_DROPDOWN) return;
+  // A drop-down combo box is as high as its edit; the rest is its list.
+  w.dropped_height = w.rect.height();
+  w.rect.bottom = w.rect.top + std::min(w.rect.height(), kComboHeight);
+}
 
 Point client_origin(const Window& w) {
   Point p{w.rect.left + frame_width(w.style), w.rect.top + frame_width(w.style) +
-                                                  caption_height(w.style)};
+                                                  caption_height(w.style) + menu_bar_height(w)};
   if (w.style & WS_CHILD) {
     if (const Window* parent = find(w.parent, false)) {
       const Point o = client_origin(*parent);
@@ -222,7 +232,8 @@ Atom RegisterClassA(const WindowClass& wc) {
     SetLastError(kErrorClassAlreadyExists);
     return 0;
   }
-  add_class_locked(r, wc.name, wc.procedure, wc.style, wc.instance, Kind::kGeneric, false);
+  add_class_locked(r, wc.name, wc.procedure, wc.style, wc.instance, Kind::kGeneric, false,
+                   wc.background);
   return r.classes[key]->atom;
 }
 
@@ -289,9 +300,17 @@ LRESULT DefWindowProcA(WindowHandle hwnd, std::uint32_t message, WPARAM wParam, 
       }
       return 0;
     case WM_PAINT:
-      ValidateRect(hwnd, nullptr);
+      if (standard_control(w->cls->kind)) {
+        paint_control(hwnd);
+      } else {
+        ValidateRect(hwnd, nullptr);
+      }
+      return 0;
+    case WM_NCPAINT:
+      paint_nonclient(hwnd);
       return 0;
     case WM_ERASEBKGND:
+      erase_background(hwnd, static_cast<DcHandle>(wParam));
       return 1;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -350,11 +369,7 @@ WindowHandle CreateWindowExA(std::uint32_t ex_style, const char* class_name_text
     w->owner = parent != 0 ? top_level_parent(parent) : 0;
   }
   w->rect = Rect{x, y, x + std::max(width, 0), y + std::max(height, 0)};
-  if (cls->kind == Kind::kComboBox && (style & 3) >= CBS_DROPDOWN) {
-    // A drop-down combo box is as high as its edit; the rest is its list.
-    w->dropped_height = std::max(height, 0);
-    w->rect.bottom = y + std::min(std::max(height, 0), 20);
-  }
+  fit_combo_box(*w);
   if (cls->kind == Kind::kDialog) w->default_id = IDC_OK;
   const WindowHandle h = enter(w);
   if (h == 0) return 0;
@@ -891,7 +906,7 @@ bool GetClientRect(WindowHandle hwnd, Rect* rect) {
   const Window* w = find(hwnd);
   if (w == nullptr || rect == nullptr) return false;
   const int f = frame_width(w->style);
-  const int c = caption_height(w->style);
+  const int c = caption_height(w->style) + menu_bar_height(*w);
   *rect = Rect{0, 0, std::max(0, w->rect.width() - 2 * f), std::max(0, w->rect.height() - 2 * f - c)};
   return true;
 }
@@ -941,6 +956,7 @@ bool SetWindowPos(WindowHandle hwnd, WindowHandle insert_after, int x, int y, in
     r.bottom = r.top + std::max(height, 0);
   }
   w->rect = r;
+  if (!(flags & SWP_NOSIZE)) fit_combo_box(*w);
   if (!(flags & SWP_NOZORDER) && (w->style & WS_CHILD)) {
     if (Window* p = find(w->parent, false)) {
       auto& s = p->children;
@@ -994,7 +1010,7 @@ bool AdjustWindowRect(Rect* rect, std::uint32_t style, bool menu) {
   if (rect == nullptr) return false;
   const int f = frame_width(style);
   rect->left -= f;
-  rect->top -= f + caption_height(style) + (menu ? 19 : 0);
+  rect->top -= f + caption_height(style) + (menu ? kMenuBarHeight : 0);
   rect->right += f;
   rect->bottom += f;
   return true;

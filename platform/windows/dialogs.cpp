@@ -192,7 +192,7 @@ WindowHandle create_dialog(ModuleHandle module, std::uint16_t id, WindowHandle o
   Window* d = find(dialog, false);
   for (const DialogItem& item : t.items) {
     const WindowHandle c = CreateWindowExA(0, item.class_name.c_str(), item.text.c_str(),
-                                           item.style | WS_CHILD, to_px_x(item.x), to_px_y(item.y),
+                                           item.style | WS_CHILD | WS_VISIBLE, to_px_x(item.x), to_px_y(item.y),
                                            to_px_x(item.cx), to_px_y(item.cy), dialog,
                                            static_cast<MenuHandle>(item.id), module, nullptr);
     if (c == 0) {

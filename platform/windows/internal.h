@@ -1,5 +1,6 @@
 // The window system's own state, shared by its source files.
 #pragma once
+#include <corvaplat/gdi.h>
 #include <corvaplat/windows.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,6 +27,7 @@ struct ClassInfo {
   Atom atom = 0;
   Kind kind = Kind::kGeneric;
   bool predefined = false;
+  std::uint32_t background = 0;  // brush, 0: none
 };
 
 struct ListItem {
@@ -70,6 +73,7 @@ struct Window {
   std::vector<ListItem> items;
   int current = -1;
   int dropped_height = 0;
+  bool dropped = false;  // combo box list shown
   WindowHandle mdi_active = 0;
 
   // Dialog state.
@@ -147,6 +151,13 @@ bool equal_no_case(std::string_view a, std::string_view b);
 // Frame widths of a style: the border on each side and the caption on top.
 int frame_width(std::uint32_t style);
 int caption_height(std::uint32_t style);
+// The menu bar of a top-level window with a menu, below its caption.
+constexpr int kMenuBarHeight = 19;
+int menu_bar_height(const Window& w);
+// A drop-down combo box given a height keeps it as its dropped height and
+// stays as high as its edit field.
+constexpr int kComboHeight = 20;
+void fit_combo_box(Window& w);
 // The screen position of the window's client origin.
 Point client_origin(const Window& w);
 void remove_queued(WindowHandle hwnd);
@@ -163,5 +174,64 @@ inline std::uint32_t hiword(std::uintptr_t v) {
 inline WPARAM make_wparam(std::uint32_t lo, std::uint32_t hi) {
   return static_cast<WPARAM>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
 }
+
+}  // namespace corva::platform::win
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace corva::platform::win {
+
+// The surface a window tree is being rendered into, for the rendering thread.
+struct PaintTarget {
+  // What shows over everything else (open menus, dropped lists), painted
+  // after the whole tree.
+  std::vector<std::function<void()>> overlays;
+  cairo_surface_t* surface = nullptr;
+  WindowHandle root = 0;
+  Point origin{};  // the screen point at the surface's (0, 0)
+  Rect clip{};     // surface coordinates
+};
+PaintTarget*& paint_target();
+
+Rect intersect(const Rect& a, const Rect& b);
+// The window's client area in screen coordinates.
+Rect client_screen_rect(WindowHandle hwnd);
+// The part of the window (whole, or its client area) its ancestors' client
+// areas leave showing, in screen coordinates.
+Rect shown_part(WindowHandle hwnd, bool whole);
+
+}  // namespace corva::platform::win
+
+namespace corva::platform::win {
+
+// Painting helpers: a fill, a one-pixel frame, a two-colour bevel, and the
+// raised and sunken two-pixel edges of the standard controls.
+void fill(DcHandle dc, const Rect& r, ColorRef color);
+void frame(DcHandle dc, const Rect& r, ColorRef color);
+void bevel(DcHandle dc, const Rect& r, ColorRef top_left, ColorRef bottom_right);
+Rect inset(const Rect& r, int by);
+void raised_edge(DcHandle dc, const Rect& r);
+void sunken_edge(DcHandle dc, const Rect& r);
+// A context of the whole window that only the render's clip limits, for what
+// shows over other windows (an open popup menu, a dropped-down list).
+DcHandle overlay_dc(WindowHandle hwnd);
+// Runs `paint` once the tree is painted (at once when nothing is rendered).
+void defer_overlay(std::function<void()> paint);
+// Whether the caption shows as active.
+bool caption_active(WindowHandle hwnd);
+// The frame, caption and menu bar, as the default procedure paints them
+// (WM_NCPAINT).
+void paint_nonclient(WindowHandle hwnd);
+// The standard controls (edit, static, button, list box, combo box) paint
+// everything in WM_PAINT and nothing in WM_ERASEBKGND.
+inline bool standard_control(Kind k) {
+  return k == Kind::kEdit || k == Kind::kStatic || k == Kind::kButton || k == Kind::kListBox ||
+         k == Kind::kComboBox;
+}
+void paint_control(WindowHandle hwnd);
+// The default WM_ERASEBKGND: nothing for a standard control; a dialog's
+// WM_CTLCOLORDLG brush (else the face colour); the workspace colour for an MDI
+// client; the class's background brush, else the window colour.
+void erase_background(WindowHandle hwnd, DcHandle dc);
 
 }  // namespace corva::platform::win

@@ -31,10 +31,14 @@
 #include <corvaplat/profile.h>
 #include <corvaplat/registry.h>
 
-// The window system: windows, the queue, controls, dialogs, menus, message boxes.
+// Graphics: fonts, device contexts, drawing, surfaces and image files.
+#include <corvaplat/gdi.h>
+#include <corvaplat/raster.h>
+
+// The window system: windows, the queue, controls, dialogs, menus, message
+// boxes, painting and rendering windows into images.
 #include <corvaplat/menus.h>
 #include <corvaplat/msgbox.h>
+#include <corvaplat/paint.h>
+#include <corvaplat/render.h>
 #include <corvaplat/windows.h>
-
-// Graphics: fonts, device contexts, drawing.
-#include <corvaplat/gdi.h>

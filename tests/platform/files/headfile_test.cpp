@@ -11,8 +11,12 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
+#include "corvaplat/clock.h"
 #include "corvaplat/config.h"
 #include "corvaplat/headfile.h"
+#include "corvaplat/owned_file.h"
 #include "corvaplat/sys.h"
 
 namespace {
@@ -103,9 +107,26 @@ TEST_F(HeadFile, FaultsAreReportedAndRetried) {
   }
 }
 
-TEST_F(HeadFile, SecondOpenWaitsForTheLock) {
+TEST_F(HeadFile, MadeInPlaceWhereHardLinksAreRefused) {
+  // Some shared file systems have no hard links: the file is then made in
+  // place, and no temporary name is left behind.
+  SysOverride no_links;
+  no_links.calls().link = [](const char*, const char*) {
+    errno = EPERM;
+    return -1;
+  };
+  std::size_t seen = 99;
+  EXPECT_EQ(rewrite_file_head(file_.c_str(), 4, shift_in_x, &seen), 0u);
+  EXPECT_EQ(seen, 0u);
+  EXPECT_EQ(contents(), std::string("X\0\0\0", 4));
+  std::size_t entries = 0;
+  for (const auto& e : fs::directory_iterator(dir_)) entries += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(entries, 1u);
+}
+
+TEST_F(HeadFile, LockWaitIsBounded) {
   // A lock held through another open of the same file in this process: the
-  // rewrite must not get past it. Probed without waiting through the table.
+  // rewrite and the read wait their bound on the platform clock, then give up.
   const int fd = real_sys().open(file_.c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_GE(fd, 0);
   struct flock fl {};
@@ -113,21 +134,50 @@ TEST_F(HeadFile, SecondOpenWaitsForTheLock) {
   fl.l_whence = SEEK_SET;
   fl.l_len = 4;
   ASSERT_EQ(real_sys().fcntl(fd, F_OFD_SETLK, &fl), 0);
-  static int blocked = 0;
-  {
-    SysOverride probe;
-    probe.calls().fcntl = [](int f, int command, void* arg) {
-      if (command == F_OFD_SETLKW) command = F_OFD_SETLK;  // do not wait in the test
-      const int r = real_sys().fcntl(f, command, arg);
-      if (r != 0) ++blocked;
-      return r;
-    };
-    std::size_t seen = 0;
-    EXPECT_EQ(rewrite_file_head(file_.c_str(), 4, shift_in_x, &seen), 33u);
-  }
-  EXPECT_EQ(blocked, 1);
+  ManualClock manual;
+  Clock* real = set_clock(&manual);
+  std::size_t seen = 0;
+  EXPECT_EQ(rewrite_file_head(file_.c_str(), 4, shift_in_x, &seen), 33u);
+  EXPECT_EQ(manual.slept(), kLockWaitLimit);
+  char buffer[4];
+  EXPECT_EQ(read_file_head(file_.c_str(), buffer, sizeof buffer, &seen), 33u);
+  EXPECT_EQ(manual.slept(), 2 * kLockWaitLimit);
+  set_clock(real);
   real_sys().close(fd);
   EXPECT_EQ(contents(), "");
+}
+
+TEST_F(HeadFile, OnlyARegularFileIsUsed) {
+  // Whatever is planted under the name, nothing is written through it and
+  // nothing blocks.
+  const std::string target = (dir_ / "target").string();
+  struct Case {
+    const char* what;
+    void (*plant)(const std::string& file, const std::string& target);
+    std::uint32_t rewrite, read;
+  } cases[] = {
+      {"symlink to a file", [](const std::string& f, const std::string& t) { fs::create_symlink(t, f); },
+       5, 0},
+      {"symlink to nowhere",
+       [](const std::string& f, const std::string& t) { fs::create_symlink(t + ".none", f); }, 5, 2},
+      {"symlink to a device",
+       [](const std::string& f, const std::string&) { fs::create_symlink("/dev/zero", f); }, 5, 5},
+      {"FIFO", [](const std::string& f, const std::string&) { ASSERT_EQ(mkfifo(f.c_str(), 0600), 0); },
+       5, 5},
+      {"directory", [](const std::string& f, const std::string&) { fs::create_directory(f); }, 5, 5},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(file_);
+    { std::ofstream(target, std::ios::binary | std::ios::trunc) << "keep"; }
+    c.plant(file_, target);
+    std::size_t seen = 0;
+    EXPECT_EQ(rewrite_file_head(file_.c_str(), 4, shift_in_x, &seen), c.rewrite) << c.what;
+    char buffer[4];
+    EXPECT_EQ(read_file_head(file_.c_str(), buffer, sizeof buffer, &seen), c.read) << c.what;
+    std::ifstream in(target, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep") << c.what;
+    EXPECT_FALSE(fs::exists(target + ".none")) << c.what;
+  }
 }
 
 }  // namespace

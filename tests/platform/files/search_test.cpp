@@ -40,6 +40,14 @@ TEST(Wildcards, MatchAsDos) {
       {"L*R.DAT", "LEDGER.DAT", true},  {"L*R.DAT", "LEDGER.DAX", false},
       {"*R*", "LEDGER.DAT", true},      {"*Z*", "LEDGER.DAT", false},
       {".*", ".profile", true},         {"CONTINUE", "continue", true},
+      // Trailing blanks and dots of a wildcard pattern.
+      {"*. ", "LEDGER.DAT", true},      {"*. ", "README", true},
+      {"* .", "README", true},          {"* .", "LEDGER.DAT", false},
+      {"*..", "README", true},          {"*..", "LEDGER.DAT", false},
+      {"aa? ", "aa", true},             {"aa? ", "aaa", true},
+      {"aa? ", "aaaa", false},          {"a ", "a ", true},  // no wildcard: as it is
+      {"?", ".", true},                 {"??", "..", true},
+      {"?", "..", true},                {"?", "ab", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(dos_wildcard_match(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
@@ -72,6 +80,9 @@ TEST_F(DosTree, SearchesDirectories) {
                                                  kAttrArchive, kAttrArchive, kAttrArchive}));
   EXPECT_EQ(find_all("d:/data/co1/*.dat"), (Names{"INDEX.DAT", "Ledger.dat"}));
   EXPECT_EQ(find_all("D:\\DATA\\CO1\\*."), (Names{".", "..", "notes", "_work"}));
+  EXPECT_EQ(find_all("D:\\DATA\\CO1\\*.."), (Names{".", "..", "notes", "_work"}));
+  EXPECT_EQ(find_all("D:\\DATA\\CO1\\*. ").size(), 7u);
+  EXPECT_EQ(find_all("D:\\DATA\\CO1\\?"), (Names{".", ".."}));
   EXPECT_EQ(find_all("D:\\*"), (Names{"Data"}));  // no "." at a drive's root
   EXPECT_EQ(find_all("D:\\DATA"), (Names{"Data"}));
   EXPECT_EQ(find_all("D:\\DATA\\CO1\\*.XYZ"), Names{});

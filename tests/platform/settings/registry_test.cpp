@@ -132,16 +132,20 @@ TEST_F(RegistryTest, StoresReadableText) {
 
 TEST_F(RegistryTest, UnreadableStoreIsKeptUntilAWrite) {
   const RegKey k = create("SOFTWARE\\Corvantis\\Ledger");
-  const std::string garbage = "CorvaLib registry 1\nkey \"HKEY_LOCAL_MACHINE\\\\X\nvalue junk\n";
-  std::ofstream(registry_path(), std::ios::binary) << garbage;
+  const std::string garbage = "not a registry\nkey \"HKEY_LOCAL_MACHINE\\\\X\"\n";
   std::uint32_t size = 0;
-  RegKey r = 0;
-  EXPECT_EQ(RegQueryValueExA(k, "A", nullptr, nullptr, nullptr, &size), kErrorRegistryCorrupt);
-  EXPECT_EQ(RegOpenKeyExA(kHKeyLocalMachine, "X", 0, kKeyRead, &r), kErrorRegistryCorrupt);
-  EXPECT_EQ(slurp(registry_path()), garbage);
   const std::uint8_t one = 1;
-  EXPECT_EQ(RegSetValueExA(k, "A", 0, kRegBinary, &one, 1), 0);
-  EXPECT_EQ(slurp(dir_.file("win/CORVAREG.BAD")), garbage);
+  // Each time the store turns to garbage the next write keeps a copy of it,
+  // never over an earlier one.
+  for (const char* backup : {"win/CORVAREG.BAD", "win/CORVAREG.BAD.1"}) {
+    std::ofstream(registry_path(), std::ios::binary | std::ios::trunc) << garbage;
+    RegKey r = 0;
+    EXPECT_EQ(RegQueryValueExA(k, "A", nullptr, nullptr, nullptr, &size), kErrorRegistryCorrupt);
+    EXPECT_EQ(RegOpenKeyExA(kHKeyLocalMachine, "X", 0, kKeyRead, &r), kErrorRegistryCorrupt);
+    EXPECT_EQ(slurp(registry_path()), garbage);
+    EXPECT_EQ(RegSetValueExA(k, "A", 0, kRegBinary, &one, 1), 0);
+    EXPECT_EQ(slurp(dir_.file(backup)), garbage);
+  }
   std::uint8_t back = 0;
   size = 1;
   EXPECT_EQ(RegQueryValueExA(k, "A", nullptr, nullptr, &back, &size), 0);
@@ -161,6 +165,42 @@ TEST_F(RegistryTest, UnreadableStoreIsKeptUntilAWrite) {
   }
   EXPECT_EQ(RegQueryValueExA(k, "A", nullptr, nullptr, &back, &size), 0);
   EXPECT_EQ(back, 1);
+  RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, BadLinesCostOnlyThemselves) {
+  const RegKey k = create("SOFTWARE\\Corvantis\\Ledger");
+  for (std::uint8_t i = 0; i < 100; ++i)
+    RegSetValueExA(k, ("v" + std::to_string(i)).c_str(), 0, kRegBinary, &i, 1);
+  const auto every_value_reads = [&] {
+    for (std::uint8_t i = 0; i < 100; ++i) {
+      std::uint8_t back = 0xFF;
+      std::uint32_t size = 1;
+      if (RegQueryValueExA(k, ("v" + std::to_string(i)).c_str(), nullptr, nullptr, &back, &size) != 0 ||
+          back != i)
+        return false;
+    }
+    return true;
+  };
+  struct Case {
+    const char* bad;     // appended to the store
+    const char* backup;  // where the next write sets it aside
+  } cases[] = {
+      {"value \"broken\n", "win/CORVAREG.BAD"},
+      {"key \"HKEY_NOWHERE\\\\X\"\nvalue \"under it\" dword 0x00000001\n", "win/CORVAREG.BAD.1"},
+      {"garbage\r\n", "win/CORVAREG.BAD.2"},
+  };
+  for (const Case& c : cases) {
+    std::ofstream(registry_path(), std::ios::binary | std::ios::app) << c.bad;
+    EXPECT_TRUE(every_value_reads()) << c.bad;
+    const std::uint8_t one = 1;
+    EXPECT_EQ(RegSetValueExA(k, "after", 0, kRegBinary, &one, 1), 0) << c.bad;
+    EXPECT_TRUE(every_value_reads()) << c.bad;
+    std::string expected = c.bad;
+    if (const auto cr = expected.find('\r'); cr != std::string::npos) expected.erase(cr, 1);
+    EXPECT_EQ(slurp(dir_.file(c.backup)), expected);
+    EXPECT_EQ(slurp(registry_path()).find(expected), std::string::npos) << c.bad;
+  }
   RegCloseKey(k);
 }
 

@@ -428,6 +428,25 @@ std::intptr_t plain_dialog(WindowHandle, std::uint32_t m, WPARAM, LPARAM) {
   return m == WM_INITDIALOG ? 1 : 0;
 }
 
+// Template items are created as visible children even when their style does
+// not say so: focus lands on the first tab stop and Tab moves on.
+TEST_F(Windows, DialogTemplateItemsAreVisibleChildren) {
+  DialogTemplate t;
+  t.items = {{"EDIT", "", 21, WS_TABSTOP, 0, 0, 40, 12},
+             {"BUTTON", "OK", IDC_OK, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 30, 12}};
+  register_dialog_template(9, 5, t);
+  const WindowHandle d = CreateDialogParamA(9, 5, 0, plain_dialog, 0);
+  ASSERT_NE(d, 0u);
+  for (int id : {21, static_cast<int>(IDC_OK)}) {
+    const std::uint32_t style = static_cast<std::uint32_t>(GetWindowLongA(GetDlgItem(d, id), GWL_STYLE));
+    EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE) << id;
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, id))) << id;
+  }
+  EXPECT_EQ(GetFocus(), GetDlgItem(d, 21));
+  EXPECT_EQ(GetNextDlgTabItem(d, GetDlgItem(d, 21), false), GetDlgItem(d, IDC_OK));
+  DestroyWindow(d);
+}
+
 TEST_F(Windows, DialogKeysMoveFocusAndPressButtons) {
   DialogTemplate t;
   t.caption = "Keys";

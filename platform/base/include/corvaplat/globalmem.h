@@ -27,4 +27,12 @@ CORVAPLAT_API int global_lock_count(GlobalHandle h);
 // Makes the next n allocations (GlobalAlloc, GlobalReAlloc) fail, for tests.
 CORVAPLAT_API void fail_next_global_allocations(int n);
 
+// Allocation faults for tests: the hook is asked before each allocation of a
+// global block here and of a heap block of the library's allocator, and true
+// makes that allocation fail as if memory had run out. Null (the default)
+// removes it. allocation_fault() asks the hook (false without one).
+using AllocationFaultHook = bool (*)();
+CORVAPLAT_API void set_allocation_fault_hook(AllocationFaultHook hook);
+CORVAPLAT_API bool allocation_fault();
+
 }  // namespace corva::platform

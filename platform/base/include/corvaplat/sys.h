@@ -31,7 +31,12 @@ struct SysCalls {
   int (*mkdir)(const char* path, unsigned mode);
   int (*rmdir)(const char* path);
   int (*access)(const char* path, int mode);
+  int (*lstat)(const char* path, void* stat_buffer);   // struct stat*
   long (*readlink)(const char* path, char* buffer, std::size_t size);
+  int (*fchmod)(int fd, unsigned mode);
+  int (*fchown)(int fd, unsigned owner, unsigned group);
+  int (*kill)(int pid, int signal);                    // signal 0: does pid exist
+  int (*link)(const char* from, const char* to);
 };
 
 // The table in force.

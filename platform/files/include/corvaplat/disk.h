@@ -22,8 +22,10 @@ CORVAPLAT_API std::uint32_t GetTempPathA(std::uint32_t size, char* buffer);
 
 // The kernel's GetTempFileNameA: `out` (room for 260 characters) receives the
 // directory, then up to 3 characters of prefix, 4 upper-case hex digits of the
-// number and ".TMP". With unique 0 the layer picks a number whose file does not
-// exist yet and makes that file, empty; otherwise it only builds the name.
+// number and ".TMP". The prefix ends early at a separator, a dot or another
+// character not allowed in a name: "../x" adds nothing. With unique 0 the layer
+// picks a number whose file does not exist yet and makes that file, empty, with
+// mode 0600 (O_EXCL); otherwise it only builds the name.
 // Answers the number, or 0 when the directory cannot be used or the name does
 // not fit (GetLastError tells why).
 CORVAPLAT_API std::uint32_t GetTempFileNameA(const char* path, const char* prefix,

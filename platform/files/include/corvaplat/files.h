@@ -63,7 +63,7 @@ enum : int { LK_UNLCK = 0, LK_LOCK = 1, LK_NBLCK = 2, LK_RLCK = 3, LK_NBRLCK = 4
 
 // The run-time's errno numbers that _locking, _commit and _dup report
 // (crt_errno()); they are the original platform's values, not the host's.
-enum : int { CRT_EBADF = 9, CRT_EACCES = 13, CRT_EINVAL = 22, CRT_EDEADLOCK = 36 };
+enum : int { CRT_EBADF = 9, CRT_ENOMEM = 12, CRT_EACCES = 13, CRT_EINVAL = 22, CRT_EDEADLOCK = 36 };
 
 // Attempts of a waiting lock (LK_LOCK, LK_RLCK) and the pause between them.
 inline constexpr int kLockAttempts = 10;

@@ -19,6 +19,10 @@ namespace corva::platform {
 //              extension, "LEDGER.*" matches "LEDGER" and "LEDGER.DAT", and
 //              "????????.???" matches exactly the 8.3 names;
 //   anything else matches itself.
+// A pattern holding a wildcard drops its trailing blanks and dots first, one
+// dot coming back when it ended in one: "*. " matches every name, "* ." and
+// "*.." act as "*.", "aa? " matches "aa" and "aaa". A run of "?" alone also
+// matches the entries "." and "..".
 CORVAPLAT_API bool dos_wildcard_match(std::string_view pattern, std::string_view name);
 
 // File attributes as the find record holds them.

@@ -1,7 +1,13 @@
-// The graphics services the library measures text with: fonts, device
-// contexts, text metrics and extents.
+// The graphics services: fonts, pens, brushes, palettes, regions, device
+// contexts, text metrics and extents, and drawing.
 //
-// Nothing is drawn, but text is measured the same way every time: a font of
+// A device context either only records what is drawn (the drawing log) or
+// also paints it into a pixel surface (see corvaplat/raster.h).
+//
+// Text is measured and drawn with the packaged font family (DejaVu: sans
+// serif for every face it lacks, mono and serif for the fixed-pitch and roman
+// faces), so the numbers are the same on every machine. A test may switch to
+// synthetic metrics instead (set_text_metrics), which need no font: a font of
 // pixel height h (16 when it asks for 0) has a base character width w
 // (its requested width, else (7h + 8) / 16, so 7 for the system font of 16);
 // the narrow characters " !'(),./:;I[]`fijlrt|" are w/2 wide (at least 1), the
@@ -14,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include <corvaplat/windows.h>
+#include <corvaplat/geometry.h>
 
 namespace corva::platform {
 
@@ -49,10 +55,17 @@ struct PaletteEntry {
   std::uint8_t red, green, blue, flags;
 };
 
-enum : int { PS_SOLID = 0, TRANSPARENT = 1, OPAQUE = 2 };
-enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7 };
+enum : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4,
+             PS_NULL = 5 };
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, BLACK_PEN = 7, NULL_PEN = 8 };
 enum : std::uint32_t { IDC_ARROW = 32512, IDC_WAIT = 32514 };
 constexpr ColorRef kClrInvalid = 0xFFFFFFFF;
+
+// Which metrics measure text (and lay it out when drawn); the font's are the
+// default. Returns the previous choice.
+enum class TextMetrics { kFont, kSynthetic };
+CORVAPLAT_API TextMetrics set_text_metrics(TextMetrics which);
 
 // A font made from its description; 0 for a null description.
 CORVAPLAT_API GdiHandle CreateFontIndirectA(const LogFont* font);
@@ -64,10 +77,12 @@ CORVAPLAT_API int GetObjectA(GdiHandle object, int size, void* buffer);
 CORVAPLAT_API bool DeleteObject(GdiHandle object);
 CORVAPLAT_API GdiHandle GetStockObject(int which);
 
-// A device context of a window (0: the screen); it starts with the window's
-// font (WM_GETFONT), else the system font.
-CORVAPLAT_API DcHandle GetDC(std::uint32_t window);
-CORVAPLAT_API int ReleaseDC(std::uint32_t window, DcHandle dc);
+// A device context of a window (0: the screen) that only records into the
+// drawing log; it starts with `font`, else (0 or not a font) the system font.
+// The window system hands these out through GetDC and BeginPaint.
+CORVAPLAT_API DcHandle open_dc(std::uint32_t window, GdiHandle font);
+// Closes a context of open_dc or open_surface_dc; false for an unknown one.
+CORVAPLAT_API bool close_dc(DcHandle dc);
 // Selects a font into the context; returns the one it replaces, 0 on failure.
 CORVAPLAT_API GdiHandle SelectObject(DcHandle dc, GdiHandle object);
 CORVAPLAT_API bool GetTextMetricsA(DcHandle dc, TextMetric* metrics);
@@ -80,6 +95,9 @@ CORVAPLAT_API GdiHandle CreatePen(int style, int width, ColorRef color);
 CORVAPLAT_API GdiHandle CreateSolidBrush(ColorRef color);
 CORVAPLAT_API GdiHandle CreatePalette(const PaletteEntry* entries, int count);
 CORVAPLAT_API GdiHandle CreateRectRgnIndirect(const Rect* rect);
+// A stock solid brush of the colour, made on first use and shared; it is
+// never deleted and not counted as live.
+CORVAPLAT_API GdiHandle stock_brush(ColorRef color);
 // The colour of a pen or brush, kClrInvalid for anything else.
 CORVAPLAT_API ColorRef object_color(GdiHandle object);
 // How many objects of any kind are alive now (fonts, pens, brushes, palettes,
@@ -113,10 +131,15 @@ CORVAPLAT_API bool SetWindowOrgEx(DcHandle dc, int x, int y, Point* old);
 CORVAPLAT_API bool SetViewportOrgEx(DcHandle dc, int x, int y, Point* old);
 CORVAPLAT_API bool LPtoDP(DcHandle dc, Point* points, int count);
 
-// Drawing. Nothing is painted: every operation is written to the drawing log.
+// Drawing: every operation is written to the drawing log, and painted when
+// the context has a surface.
 CORVAPLAT_API bool MoveToEx(DcHandle dc, int x, int y, Point* old);
 CORVAPLAT_API bool LineTo(DcHandle dc, int x, int y);
 CORVAPLAT_API int FillRect(DcHandle dc, const Rect* rect, GdiHandle brush);
+// A rectangle or the ellipse in it: outlined with the selected pen, filled
+// with the selected brush (logged as a fill with the brush's colour).
+CORVAPLAT_API bool Rectangle(DcHandle dc, int left, int top, int right, int bottom);
+CORVAPLAT_API bool Ellipse(DcHandle dc, int left, int top, int right, int bottom);
 CORVAPLAT_API bool TextOutA(DcHandle dc, int x, int y, const char* text, int count);
 
 // DrawTextA formats.
@@ -143,6 +166,7 @@ struct DrawOp {
   std::string text;
   bool clipped;          // a clip region was selected
   Rect clip;
+  Point origin{};        // where the context's device (0, 0) lay on its surface
 };
 CORVAPLAT_API const std::vector<DrawOp>& drawing_log();
 CORVAPLAT_API void clear_drawing_log();

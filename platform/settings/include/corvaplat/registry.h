@@ -9,7 +9,7 @@
 // not found, 5 access denied (a key opened for reading written to, or a store
 // that cannot be written), 6 not an open key, 87 bad argument, 234 the buffer
 // is too small (the size needed goes to *size, the buffer is left alone),
-// 1009 the store file is unreadable.
+// 33 the store stayed locked, 1009 the store file is unreadable.
 //
 // The store file, CORVAREG.TXT in the Windows directory:
 //
@@ -23,11 +23,19 @@
 // texts escape '\' and '"' with a backslash and any other byte outside
 // printable ASCII as \xHH (NUL as \0). "sz" is type 1, "dword" type 4 with
 // four bytes (little-endian), hex(N) any type N with any bytes. Lines that
-// are empty or start with '#' are ignored. An unreadable file makes every
-// call fail with 1009 and is left as it is until the next write, which moves
-// it to CORVAREG.BAD and starts a new store. Writes replace the file by
-// renaming a temporary file over it under an advisory lock, as profile
-// writes do, so concurrent writers keep each other's values.
+// are empty or start with '#' are ignored. A line that does not read (and the
+// value lines under a key line that does not) is skipped: every other value
+// reads as usual, and the next write keeps them all and sets the skipped
+// lines aside in a new file, CORVAREG.BAD or else CORVAREG.BAD.1, .2, ...
+// (never over an earlier one). A file without the header line, or that is no
+// regular file or over 16 MiB, makes every call fail (1009, or 5 for a file
+// that cannot be read) and is left as it is until the next write, which keeps
+// a copy of it the same way and starts a new store. Writes replace the file
+// by renaming a temporary file over it under an advisory lock, as profile
+// writes do, so concurrent writers keep each other's values; a lock another
+// process keeps beyond the bounded wait fails the write with 33. In a
+// Windows directory of another user, or one others may write, the store reads
+// as empty and writes fail with 5.
 #pragma once
 #include <corvaplat/api.h>
 

@@ -6,8 +6,10 @@
 // class, a procedure, a parent, an owner, children in order, a control ID, a
 // text, styles, a rectangle, properties; messages go through its procedure;
 // the queue delivers posted messages, typed keys, paints and timers in the
-// order the Windows user interface delivers them. Nothing is drawn: a host or a
-// test looks at the model (dump_window_tree, window_text, ...) instead.
+// order the Windows user interface delivers them. Windows paint themselves
+// through the graphics layer (corvaplat/paint.h), into an image when a tree is
+// rendered (corvaplat/render.h); a test can also look at the model
+// (dump_window_tree, window_text, ...).
 //
 // Handles are 32-bit, never 0, and a handle is never given to a second window
 // while the first is alive: the low 16 bits index a slot, the high 16 bits
@@ -22,6 +24,7 @@
 #pragma once
 #include <corvaplat/api.h>
 #include <corvaplat/atoms.h>
+#include <corvaplat/geometry.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -38,16 +41,6 @@ using AccelHandle = std::uint32_t;
 using FontHandle = std::uint32_t;
 using MenuHandle = std::uint32_t;
 using ThreadId = std::uint32_t;
-
-struct Point {
-  std::int32_t x, y;
-};
-struct Rect {
-  std::int32_t left, top, right, bottom;
-  std::int32_t width() const { return right - left; }
-  std::int32_t height() const { return bottom - top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 // One queued message, laid out as the Win32 MSG record (with pointer-sized
 // wParam and lParam).
@@ -76,7 +69,7 @@ enum : std::uint32_t {
   WM_ENABLE = 0x000A, WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D, WM_GETTEXTLENGTH = 0x000E,
   WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012, WM_ERASEBKGND = 0x0014,
   WM_SHOWWINDOW = 0x0018, WM_ACTIVATEAPP = 0x001C, WM_SETFONT = 0x0030, WM_GETFONT = 0x0031,
-  WM_NEXTDLGCTL = 0x0028, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082,
+  WM_NEXTDLGCTL = 0x0028, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082, WM_NCPAINT = 0x0085,
   WM_GETDLGCODE = 0x0087,
   WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102, WM_SYSKEYDOWN = 0x0104,
   WM_SYSKEYUP = 0x0105, WM_SYSCHAR = 0x0106, WM_KEYFIRST = 0x0100, WM_KEYLAST = 0x0108,
@@ -98,7 +91,8 @@ enum : std::uint32_t {
   CB_GETCURSEL = 0x0147, CB_GETLBTEXT = 0x0148, CB_GETLBTEXTLEN = 0x0149,
   CB_INSERTSTRING = 0x014A, CB_RESETCONTENT = 0x014B, CB_FINDSTRING = 0x014C,
   CB_SELECTSTRING = 0x014D, CB_SETCURSEL = 0x014E, CB_GETITEMDATA = 0x0150,
-  CB_SETITEMDATA = 0x0151, CB_GETDROPPEDCONTROLRECT = 0x0152, CB_FINDSTRINGEXACT = 0x0158,
+  CB_SETITEMDATA = 0x0151, CB_GETDROPPEDCONTROLRECT = 0x0152, CB_SHOWDROPDOWN = 0x014F,
+  CB_GETDROPPEDSTATE = 0x0157, CB_FINDSTRINGEXACT = 0x0158,
   LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING = 0x0182,
   LB_RESETCONTENT = 0x0184, LB_SETCURSEL = 0x0186, LB_GETCURSEL = 0x0188, LB_GETTEXT = 0x0189,
   LB_GETTEXTLEN = 0x018A, LB_GETCOUNT = 0x018B, LB_SELECTSTRING = 0x018C,
@@ -128,12 +122,16 @@ enum : std::uint32_t {
   WS_THICKFRAME = 0x00040000, WS_GROUP = 0x00020000, WS_TABSTOP = 0x00010000,
   WS_OVERLAPPEDWINDOW = 0x00CF0000,
   WS_EX_MDICHILD = 0x00000040,
-  ES_LEFT = 0x0, ES_MULTILINE = 0x4, ES_UPPERCASE = 0x8, ES_LOWERCASE = 0x10,
+  ES_LEFT = 0x0, ES_CENTER = 0x1, ES_RIGHT = 0x2, ES_MULTILINE = 0x4, ES_PASSWORD = 0x20,
+  ES_NOHIDESEL = 0x100, ES_UPPERCASE = 0x8, ES_LOWERCASE = 0x10,
   ES_AUTOHSCROLL = 0x80, ES_READONLY = 0x800, ES_NUMBER = 0x2000,
-  SS_LEFT = 0x0, SS_NOPREFIX = 0x80,
+  SS_LEFT = 0x0, SS_CENTER = 0x1, SS_RIGHT = 0x2, SS_BLACKRECT = 0x4, SS_GRAYRECT = 0x5,
+  SS_WHITERECT = 0x6, SS_BLACKFRAME = 0x7, SS_GRAYFRAME = 0x8, SS_WHITEFRAME = 0x9,
+  SS_SIMPLE = 0xB, SS_LEFTNOWORDWRAP = 0xC, SS_ETCHEDHORZ = 0x10, SS_ETCHEDVERT = 0x11,
+  SS_ETCHEDFRAME = 0x12, SS_TYPEMASK = 0x1F, SS_NOPREFIX = 0x80, SS_CENTERIMAGE = 0x200,
   BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1, BS_CHECKBOX = 0x2, BS_AUTOCHECKBOX = 0x3,
   BS_RADIOBUTTON = 0x4, BS_3STATE = 0x5, BS_AUTO3STATE = 0x6, BS_GROUPBOX = 0x7,
-  BS_AUTORADIOBUTTON = 0x9, BS_TYPEMASK = 0xF,
+  BS_AUTORADIOBUTTON = 0x9, BS_TYPEMASK = 0xF, BS_LEFTTEXT = 0x20,
   LBS_NOTIFY = 0x1, LBS_SORT = 0x2,
   CBS_SIMPLE = 0x1, CBS_DROPDOWN = 0x2, CBS_DROPDOWNLIST = 0x3, CBS_SORT = 0x100,
   DS_MODALFRAME = 0x80, DS_SETFONT = 0x40,
@@ -189,6 +187,7 @@ struct WindowClass {
   WindowProc procedure = nullptr;
   std::uint32_t style = 0;
   ModuleHandle instance = 0;
+  std::uint32_t background = 0;  // the brush WM_ERASEBKGND fills with; 0: the window colour
 };
 // Registers a class; its atom, or 0 when the name is empty, the procedure null
 // or the name already taken (last error 1410).
@@ -283,7 +282,8 @@ CORVAPLAT_API bool application_foreground();
 
 // Rectangles. Window rectangles are in screen coordinates; client rectangles
 // start at (0, 0). The non-client frame: 4 pixels with WS_THICKFRAME, else 1
-// with WS_BORDER or WS_DLGFRAME; a caption (WS_CAPTION) adds 18 at the top.
+// with WS_BORDER or WS_DLGFRAME; a caption (WS_CAPTION) adds 18 at the top,
+// and a menu bar (a top-level window's menu) 19 below it.
 CORVAPLAT_API bool GetWindowRect(WindowHandle hwnd, Rect* rect);
 CORVAPLAT_API bool GetClientRect(WindowHandle hwnd, Rect* rect);
 CORVAPLAT_API bool ClientToScreen(WindowHandle hwnd, Point* point);

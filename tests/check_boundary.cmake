@@ -1,0 +1,27 @@
+# Every exported function stops exceptions at the interface: its definition in
+# the library's sources is a function-try-block (see frame/boundary.h).
+file(STRINGS ${EXPECTED} expected REGEX "^[A-Za-z_]")
+set(text "")
+foreach(dir IN LISTS SUBSYSTEMS)
+  file(GLOB_RECURSE sources ${SOURCE_DIR}/${dir}/*.cpp)
+  foreach(source IN LISTS sources)
+    file(READ ${source} content)
+    string(APPEND text "\n${content}")
+  endforeach()
+endforeach()
+set(failed FALSE)
+foreach(name IN LISTS expected)
+  # A definition starts a line with its type (or extern "C") and has no ';'
+  # before its body.
+  set(head "\n[A-Za-z_][^;{}\n]*[ *]${name}\\([^;{}]*\\)")
+  if(text MATCHES "${head}[ \n]*{")
+    message(SEND_ERROR "exported without the exception boundary: ${name}")
+    set(failed TRUE)
+  elseif(NOT text MATCHES "${head}[ \n]*try {" AND NOT name STREQUAL "MyCorvaLibDataPtr")
+    message(SEND_ERROR "no definition found: ${name}")
+    set(failed TRUE)
+  endif()
+endforeach()
+if(failed)
+  message(FATAL_ERROR "exported functions without the boundary")
+endif()
