@@ -1,8 +1,8 @@
 #include "cli/screens.h"
 
 #include <cstring>
+#include <iostream>
 
-#include "cli/command.h"
 #include "corvalib.h"
 #include "corvaplat/gdi.h"
 #include "corvaplat/menus.h"
@@ -334,8 +334,14 @@ void close_sample_screen() {
 
 int render_screen(plat::WindowHandle window, const std::string& png, const std::string& svg) {
   std::string error;
-  if (!png.empty() && !plat::render_window_png(window, png.c_str(), &error)) return fail(error);
-  if (!svg.empty() && !plat::render_window_svg(window, svg.c_str(), &error)) return fail(error);
+  if (!png.empty() && !plat::render_window_png(window, png.c_str(), &error)) {
+    std::cerr << "corva: " << error << "\n";
+    return 1;
+  }
+  if (!svg.empty() && !plat::render_window_svg(window, svg.c_str(), &error)) {
+    std::cerr << "corva: " << error << "\n";
+    return 1;
+  }
   return 0;
 }
 
