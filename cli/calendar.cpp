@@ -1,7 +1,5 @@
 // corva date, corva time, corva duration: the calendar from the shell.
-#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -12,38 +10,21 @@
 namespace corva::cli {
 namespace {
 
-constexpr const char* kDateUsage =
-    "usage: corva date OPERATION ...\n"
-    "  today                          today's date in every form\n"
-    "  show DATE                      short, medium and long texts, weekday, day number\n"
-    "  add DATE N days|weeks|months|years   step by N units (N may be negative)\n"
-    "  diff DATE DATE                 days from the first date to the second\n"
-    "DATE is typed as in a date field ('1/5/99', '010599', '12/31'), in the date\n"
-    "order in force; what it leaves out comes from today.\n";
-
-constexpr const char* kTimeUsage =
-    "usage: corva time OPERATION ...\n"
-    "  now                 the local time ('HH:MM:SS.hh') and its packed value\n"
-    "  show TIME           the time read and written back ('5:30 PM', '17:30')\n"
-    "  diff LATER EARLIER  the duration between two times, across midnight\n";
-
-constexpr const char* kDurationUsage =
-    "usage: corva duration OPERATION ...\n"
-    "  add A B        the sum of two durations ('1:30', '0:45:10')\n"
-    "  sub A B        A minus B (the hours may be negative)\n"
-    "  units D        the duration in decimal hours\n"
-    "  hours UNITS    decimal hours as a duration\n";
-
-// A date as one of the library's date writers puts it into a buffer of Size bytes.
-template <std::size_t Size>
-std::string written(void (*write)(uint32_t, uint16_t, char*), uint32_t d) {
-  char t[Size];
-  write(d, Size - 1, t);
+std::string short_text(uint32_t d) {
+  char t[16];
+  DateToShortStr(d, 15, t);
   return t;
 }
-std::string short_text(uint32_t d) { return written<16>(DateToShortStr, d); }
-std::string medium_text(uint32_t d) { return written<24>(DateToMedStr, d); }
-std::string long_text(uint32_t d) { return written<32>(DateToLongStr, d); }
+std::string medium_text(uint32_t d) {
+  char t[24];
+  DateToMedStr(d, 23, t);
+  return t;
+}
+std::string long_text(uint32_t d) {
+  char t[32];
+  DateToLongStr(d, 31, t);
+  return t;
+}
 std::string weekday_name(uint32_t d) {
   char t[16];
   GetDayName(static_cast<int16_t>(DayOfWeek(AbsDate(d))), 15, t);
@@ -56,7 +37,7 @@ bool read_date(const std::string& text, uint32_t& d) {
   GetCurrentDate(&today);
   ShortStrToDate(static_cast<uint16_t>(text.size()), text.c_str(), &d, today);
   if (IsLegalDate(d)) return true;
-  std::cerr << "corva: '" << text << "' is not a legal date (1 January 1901 to 31 December 2099)\n";
+  fail("'" + text + "' is not a legal date (1 January 1901 to 31 December 2099)");
   return false;
 }
 
@@ -72,41 +53,54 @@ int show_date(uint32_t d) {
   return 0;
 }
 
-int run_date(const Args& args) {
-  if (args.empty()) return usage_error("date needs an operation (see corva date --help)");
-  const std::string& op = args[0];
+int add_to_date(const std::string& text, long n, const std::string& u) {
   uint32_t d = 0;
-  if (op == "today" && args.size() == 1) {
+  if (!read_date(text, d)) return 1;
+  const uint16_t unit = u == "day" || u == "days"       ? CORVA_STEP_DAY
+                        : u == "week" || u == "weeks"   ? CORVA_STEP_WEEK
+                        : u == "month" || u == "months" ? CORVA_STEP_MONTH
+                                                        : CORVA_STEP_YEAR;
+  // Each step is clamped to 1901-2099, so a long walk stops at the bounds.
+  for (long i = 0; i < (n < 0 ? -n : n); ++i) (n < 0 ? DecDate : IncDate)(&d, unit);
+  std::cout << short_text(d) << "  " << long_text(d) << "  " << weekday_name(d) << "\n";
+  return 0;
+}
+
+void define_date(CLI::App& app) {
+  static std::string first, second, unit;
+  static long n = 0;
+  const char* date_help = "a date as typed in a date field ('1/5/99', '010599', '12/31')";
+  on_run(app.add_subcommand("today", "today's date in every form"), [] {
+    uint32_t d = 0;
     GetCurrentDate(&d);
     return show_date(d);
-  }
-  if (op == "show" && args.size() == 2) return read_date(args[1], d) ? show_date(d) : 1;
-  if (op == "diff" && args.size() == 3) {
-    uint32_t e = 0;
-    if (!read_date(args[1], d) || !read_date(args[2], e)) return 1;
+  });
+  auto* show =
+      app.add_subcommand("show", "a date's short, medium and long texts, weekday, day number");
+  show->add_option("DATE", first, date_help)->required();
+  on_run(show, [] {
+    uint32_t d = 0;
+    return read_date(first, d) ? show_date(d) : 1;
+  });
+  auto* add = app.add_subcommand("add", "step a date by N days, weeks, months or years");
+  add->add_option("DATE", first, date_help)->required();
+  add->add_option("N", n, "how many units (negative steps back)")
+      ->required()
+      ->check(within(-1000000, 1000000));
+  add->add_option("UNIT", unit, "days, weeks, months or years")
+      ->required()
+      ->check(CLI::IsMember({"day", "days", "week", "weeks", "month", "months", "year", "years"}));
+  on_run(add, [] { return add_to_date(first, n, unit); });
+  auto* diff = app.add_subcommand("diff", "the days from the first date to the second");
+  diff->add_option("DATE", first, date_help)->required();
+  diff->add_option("LATER", second, "the second date")->required();
+  on_run(diff, [] {
+    uint32_t d = 0, e = 0;
+    if (!read_date(first, d) || !read_date(second, e)) return 1;
     std::cout << AbsDate(e) - AbsDate(d) << "\n";
     return 0;
-  }
-  if (op == "add" && args.size() == 4) {
-    if (!read_date(args[1], d)) return 1;
-    const std::string& n_text = args[2];
-    const bool back = !n_text.empty() && n_text[0] == '-';
-    unsigned long n = 0;
-    if (!parse_number(back ? n_text.substr(1) : n_text, 1000000, n))
-      return usage_error("N must be a whole number");
-    const std::string& u = args[3];
-    const uint16_t unit = u == "day" || u == "days"       ? CORVA_STEP_DAY
-                          : u == "week" || u == "weeks"   ? CORVA_STEP_WEEK
-                          : u == "month" || u == "months" ? CORVA_STEP_MONTH
-                          : u == "year" || u == "years"   ? CORVA_STEP_YEAR
-                                                          : 0;
-    if (unit == 0) return usage_error("the unit must be days, weeks, months or years");
-    // Each step is clamped to 1901-2099, so a long walk stops at the bounds.
-    for (unsigned long i = 0; i < n; ++i) (back ? DecDate : IncDate)(&d, unit);
-    std::cout << short_text(d) << "  " << long_text(d) << "  " << weekday_name(d) << "\n";
-    return 0;
-  }
-  return usage_error("date: unknown operation or wrong number of arguments (see corva date --help)");
+  });
+  app.footer("Dates are read in the date order in force; what a date leaves out comes from today.");
 }
 
 std::string time_text(const CvTime& t) {
@@ -122,64 +116,80 @@ std::string duration_text(const CvDuration& d) {
 
 bool read_time(const std::string& text, CvTime& t) {
   if (bStringToTime(text.c_str(), &t) && bIsValidTime(&t)) return true;
-  std::cerr << "corva: '" << text << "' is not a time of day (1-12:MM[:SS] AM|PM)\n";
+  fail("'" + text + "' is not a time of day (1-12:MM[:SS] AM|PM)");
   return false;
 }
 bool read_duration(const std::string& text, CvDuration& d) {
   if (bStringToDuration(text.c_str(), &d)) return true;
-  std::cerr << "corva: '" << text << "' is not a duration (H:MM[:SS], hours 0-23)\n";
+  fail("'" + text + "' is not a duration (H:MM[:SS], hours 0-23)");
   return false;
 }
 
-int run_time(const Args& args) {
-  if (args.size() == 1 && args[0] == "now") {
+void define_time(CLI::App& app) {
+  static std::string first, second;
+  on_run(app.add_subcommand("now", "the local time ('HH:MM:SS.hh') and its packed value"), [] {
     char buf[16];
     GetTime(15, buf);
     std::cout << buf << "  " << GetDosTime() << "\n";
     return 0;
-  }
-  CvTime a{}, b{};
-  if (args.size() == 2 && args[0] == "show") {
-    if (!bStringToTime(args[1].c_str(), &a)) return read_time(args[1], a) ? 0 : 1;
+  });
+  auto* show = app.add_subcommand("show", "a time read and written back ('5:30 PM', '17:30')");
+  show->add_option("TIME", first, "a time of day")->required();
+  on_run(show, [] {
+    CvTime a{};
+    if (!bStringToTime(first.c_str(), &a)) return read_time(first, a) ? 0 : 1;
     char short_form[24];
     bTimeToString(&a, short_form, 0, 1);
     std::cout << time_text(a) << "  " << short_form << "  "
               << (bIsValidTime(&a) ? "valid" : "not a 12-hour time") << "\n";
     return 0;
-  }
-  if (args.size() == 3 && args[0] == "diff") {
-    if (!read_time(args[1], a) || !read_time(args[2], b)) return 1;
+  });
+  auto* diff = app.add_subcommand("diff", "the duration between two times, across midnight");
+  diff->add_option("LATER", first, "the later time")->required();
+  diff->add_option("EARLIER", second, "the earlier time")->required();
+  on_run(diff, [] {
+    CvTime a{}, b{};
+    if (!read_time(first, a) || !read_time(second, b)) return 1;
     CvDuration d{};
     vTimeDiff(&a, &b, &d);
     std::cout << duration_text(d) << "  " << fHoursToUnits(&d) << " h\n";
     return 0;
-  }
-  return usage_error("time: unknown operation or wrong number of arguments (see corva time --help)");
+  });
 }
 
-int run_duration(const Args& args) {
-  CvDuration a{}, b{}, r{};
-  if (args.size() == 3 && (args[0] == "add" || args[0] == "sub")) {
-    if (!read_duration(args[1], a) || !read_duration(args[2], b)) return 1;
-    (args[0] == "add" ? vDurationSum : vDurationDiff)(&a, &b, &r);
-    std::cout << duration_text(r) << "\n";
-    return 0;
+void define_duration(CLI::App& app) {
+  static std::string first, second;
+  static float units = 0;
+  for (const char* op : {"add", "sub"}) {
+    const bool sum = op[0] == 'a';
+    auto* sub = app.add_subcommand(op, sum ? "the sum of two durations ('1:30', '0:45:10')"
+                                           : "A minus B (the hours may come out negative)");
+    sub->add_option("A", first, "a duration, H:MM[:SS]")->required();
+    sub->add_option("B", second, "a duration, H:MM[:SS]")->required();
+    on_run(sub, [sum] {
+      CvDuration a{}, b{}, r{};
+      if (!read_duration(first, a) || !read_duration(second, b)) return 1;
+      (sum ? vDurationSum : vDurationDiff)(&a, &b, &r);
+      std::cout << duration_text(r) << "\n";
+      return 0;
+    });
   }
-  if (args.size() == 2 && args[0] == "units") {
-    if (!read_duration(args[1], a)) return 1;
+  auto* in_units = app.add_subcommand("units", "a duration in decimal hours");
+  in_units->add_option("D", first, "a duration, H:MM[:SS]")->required();
+  on_run(in_units, [] {
+    CvDuration a{};
+    if (!read_duration(first, a)) return 1;
     std::cout << fHoursToUnits(&a) << "\n";
     return 0;
-  }
-  if (args.size() == 2 && args[0] == "hours") {
-    char* end = nullptr;
-    const float units = std::strtof(args[1].c_str(), &end);
-    if (end == args[1].c_str() || *end != '\0') return usage_error("UNITS must be a number");
+  });
+  auto* hours = app.add_subcommand("hours", "decimal hours as a duration");
+  hours->add_option("UNITS", units, "hours, such as 1.75")->required();
+  on_run(hours, [] {
+    CvDuration r{};
     vUnitsToHours(units, &r);
     std::cout << duration_text(r) << "\n";
     return 0;
-  }
-  return usage_error("duration: unknown operation or wrong number of arguments "
-                     "(see corva duration --help)");
+  });
 }
 
 // Reads the sample's typed dates and shows each one's texts and steps.
@@ -200,9 +210,9 @@ int demo_date(const std::string& samples) {
     IncDate(&month, CORVA_STEP_MONTH);
     IncDate(&year, CORVA_STEP_YEAR);
     EndOfQtr(&quarter);
-    std::cout << long_text(d) << ", " << weekday_name(d) << ", day " << AbsDate(d)
-              << "; +1 month " << medium_text(month) << "; +1 year " << medium_text(year)
-              << "; quarter ends " << medium_text(quarter) << "\n";
+    std::cout << long_text(d) << ", " << weekday_name(d) << ", day " << AbsDate(d) << "; +1 month "
+              << medium_text(month) << "; +1 year " << medium_text(year) << "; quarter ends "
+              << medium_text(quarter) << "\n";
   }
   return 0;
 }
@@ -222,7 +232,8 @@ int demo_time(const std::string& samples) {
     CvTime in_time{}, out_time{};
     const bool ok = bStringToTime(line.substr(bar1 + 1, bar2 - bar1 - 1).c_str(), &in_time) &&
                     bIsValidTime(&in_time) &&
-                    bStringToTime(line.substr(bar2 + 1).c_str(), &out_time) && bIsValidTime(&out_time);
+                    bStringToTime(line.substr(bar2 + 1).c_str(), &out_time) &&
+                    bIsValidTime(&out_time);
     if (!ok) {
       std::cout << name << ": times not readable, skipped\n";
       continue;
@@ -238,10 +249,10 @@ int demo_time(const std::string& samples) {
   return 0;
 }
 
-const Registration date_reg{{"date", "dates: today, show, add, diff", kDateUsage, run_date, demo_date}};
-const Registration time_reg{{"time", "times of day: now, show, diff", kTimeUsage, run_time, demo_time}};
+const Registration date_reg{{"date", "dates: today, show, add, diff", define_date, demo_date}};
+const Registration time_reg{{"time", "times of day: now, show, diff", define_time, demo_time}};
 const Registration duration_reg{
-    {"duration", "durations: add, sub, units, hours", kDurationUsage, run_duration, nullptr}};
+    {"duration", "durations: add, sub, units, hours", define_duration, {}}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -6,27 +6,12 @@
 #include <iostream>
 #include <string>
 
-#include "cli/files_commands.h"
+#include "cli/command.h"
 #include "corvalib.h"
 #include "corvaplat/paths.h"
 
 namespace corva::cli {
 namespace {
-
-constexpr const char* kFindUsage =
-    "usage: corva files find [--attribute N] PATTERN\n"
-    "  find      searches as the library does (FindFirst/FindNext) and prints each\n"
-    "            entry as a DOS name with its size or <DIR>; with --attribute N\n"
-    "            only entries whose attributes are exactly N (16 directories), and\n"
-    "            never names that begin with a dot\n"
-    "Drive letters map through CORVALIB_DRIVE_<LETTER> (C: defaults to /).\n";
-
-constexpr const char* kPathUsage =
-    "usage: corva files path resolve DOSPATH\n"
-    "       corva files path cwd\n"
-    "  resolve   prints the host path a DOS name stands for\n"
-    "  cwd       prints the current drive and directory\n"
-    "Drive letters map through CORVALIB_DRIVE_<LETTER> (C: defaults to /).\n";
 
 // The drive and directory of the pattern, as the found names are printed.
 std::string directory_of(const std::string& pattern) {
@@ -43,7 +28,8 @@ void print_entry(const std::string& dir, const CvFindRecord& f) {
   if (f.attrib & 0x10) {
     std::cout << "      <DIR>\n";
   } else {
-    std::cout << ' ' << std::string(10 - std::min<std::size_t>(10, std::to_string(f.size).size()), ' ')
+    std::cout << ' '
+              << std::string(10 - std::min<std::size_t>(10, std::to_string(f.size).size()), ' ')
               << f.size << "\n";
   }
 }
@@ -69,10 +55,7 @@ int find(const std::string& pattern, long attribute) {
     }
   }
   CloseFinds();
-  if (count == 0) {
-    std::cerr << "corva: no entry matches " << pattern << "\n";
-    return 1;
-  }
+  if (count == 0) return fail("no entry matches " + pattern);
   std::cout << count << (count == 1 ? " entry\n" : " entries\n");
   return 0;
 }
@@ -80,36 +63,17 @@ int find(const std::string& pattern, long attribute) {
 int resolve(const std::string& dos) {
   std::string host;
   bool exists = false;
-  if (const std::uint32_t e = corva::platform::resolve_dos_path(dos, host, &exists); e != 0) {
-    std::cerr << "corva: cannot resolve " << dos << " (error " << e << ")\n";
-    return 1;
-  }
+  if (const std::uint32_t e = corva::platform::resolve_dos_path(dos, host, &exists); e != 0)
+    return fail("cannot resolve " + dos + ": " + error_words(e));
   std::cout << host << (exists ? "" : "  (does not exist yet)") << "\n";
   return 0;
 }
 
 int cwd() {
   char dir[261];
-  if (!GetFullDir(260, dir)) return 1;
+  if (!GetFullDir(260, dir)) return fail("cannot tell the current directory");
   std::cout << dir << "\n";
   return 0;
-}
-
-int run_find(const Args& all) {
-  Args args = all;
-  std::string attribute_text;
-  if (!take_option(args, "--attribute", attribute_text)) return usage_error("--attribute needs a value");
-  unsigned long attribute = 0;
-  if (!attribute_text.empty() && !parse_number(attribute_text, 255, attribute))
-    return usage_error("--attribute must be 0-255");
-  if (args.size() != 1) return usage_error("files find takes one PATTERN");
-  return find(args[0], attribute_text.empty() ? -1 : static_cast<long>(attribute));
-}
-
-int run_path(const Args& args) {
-  if (args.size() == 2 && args[0] == "resolve") return resolve(args[1]);
-  if (args.size() == 1 && args[0] == "cwd") return cwd();
-  return usage_error("files path: resolve DOSPATH or cwd");
 }
 
 // Maps drive S: to the samples and searches it as a company directory.
@@ -124,8 +88,34 @@ int demo(const std::string& samples) {
   return rc;
 }
 
-const FilesSubcommand find_word{"find", kFindUsage, run_find, demo};
-const FilesSubcommand path_word{"path", kPathUsage, run_path};
+void define_find(CLI::App& app) {
+  static std::string pattern;
+  static long attribute = -1;
+  app.add_option("--attribute", attribute,
+                 "only entries whose attributes are exactly N (16: directories), and never "
+                 "names that begin with a dot")
+      ->type_name("N")
+      ->check(within(0, 255));
+  app.add_option("PATTERN", pattern, "a DOS name with wildcards, such as 'C:\\DATA\\*.DAT'")
+      ->required();
+  app.footer(
+      "Searches as the library does and prints each entry as a DOS name with its size or\n"
+      "<DIR>. Exit status 1 when nothing matches.");
+  on_run(&app, [] { return find(pattern, attribute); });
+}
+
+void define_path(CLI::App& app) {
+  auto* resolve_word = app.add_subcommand("resolve", "print the host path a DOS name stands for");
+  static std::string dos;
+  resolve_word->add_option("DOSPATH", dos, "a DOS name, such as 'S:\\LEDGER.TXT'")->required();
+  on_run(resolve_word, [] { return resolve(dos); });
+  on_run(app.add_subcommand("cwd", "print the current drive and directory"), cwd);
+}
+
+const Registration find_word{
+    {"files find", "list the entries a DOS pattern matches", define_find, demo}};
+const Registration path_word{
+    {"files path", "DOS names: resolve one, or the current directory", define_path, {}}};
 
 }  // namespace
 }  // namespace corva::cli

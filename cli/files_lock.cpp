@@ -2,8 +2,9 @@
 // it, so that locks can be tried from two shells.
 #include <iostream>
 #include <string>
+#include <vector>
 
-#include "cli/files_commands.h"
+#include "cli/command.h"
 #include "corvalib.h"
 #include "corvaplat/clock.h"
 #include "corvaplat/files.h"
@@ -11,21 +12,19 @@
 namespace corva::cli {
 namespace {
 
-int lock(const Args& all) {
-  Args args = all;
-  std::string hold_text = "10";
-  if (!take_option(args, "--hold", hold_text)) return usage_error("--hold needs a value");
-  unsigned long offset = 0, length = 0, hold = 0;
-  if (args.size() != 3) return usage_error("files lock needs FILE OFFSET LENGTH");
-  if (!parse_number(args[1], 0x7FFFFFFF, offset) || !parse_number(args[2], 0x7FFFFFFF, length))
-    return usage_error("OFFSET and LENGTH must be 0-2147483647");
-  if (!parse_number(hold_text, 86400, hold)) return usage_error("--hold must be 0-86400 seconds");
+struct LockOptions {
+  std::string file;
+  unsigned long offset = 0, length = 0, hold = 10;
+};
+LockOptions g_lock;
+
+int lock() {
+  const LockOptions& o = g_lock;
+  const std::vector<std::string> args{o.file};
+  const unsigned long offset = o.offset, length = o.length, hold = o.hold;
   CvxFileType f{};
   MultiLookup(&f, 0, args[0].c_str(), 1, 0, 0);
-  if (f.result != 0) {
-    std::cerr << "corva: cannot open " << args[0] << " (file result " << f.result << ")\n";
-    return 1;
-  }
+  if (f.result != 0) return fail("cannot open " + args[0] + ": " + file_result_words(f.result));
   CvxLockRegion region{static_cast<int32_t>(offset), static_cast<int32_t>(length)};
   std::cout << "locking " << args[0] << " bytes " << offset << "+" << length << " ..." << std::endl;
   if (!Lock(&f, &region)) {
@@ -47,10 +46,7 @@ int demo(const std::string& samples) {
   CvxFileType in{};
   const std::string source = samples + "/ledger.txt";
   MultiLookup(&in, 0, source.c_str(), 1, 1, 0);
-  if (in.result != 0) {
-    std::cerr << "corva: cannot open " << source << " (file result " << in.result << ")\n";
-    return 1;
-  }
+  if (in.result != 0) return fail("cannot open " + source + ": " + file_result_words(in.result));
   char line[41];
   while (true) {
     const uint16_t n = ReadLn(&in, 40, line);
@@ -82,7 +78,24 @@ int demo(const std::string& samples) {
   return 0;
 }
 
-const FilesSubcommand word{"lock", "", lock, demo};
+void define(CLI::App& app) {
+  app.add_option("FILE", g_lock.file, "the file (a DOS name or a host path)")->required();
+  app.add_option("OFFSET", g_lock.offset, "the first byte of the range")
+      ->required()
+      ->check(within(0, 0x7FFFFFFF));
+  app.add_option("LENGTH", g_lock.length, "the number of bytes")
+      ->required()
+      ->check(within(0, 0x7FFFFFFF));
+  app.add_option("--hold", g_lock.hold, "how long to hold the lock (0-86400, default 10)")
+      ->type_name("SECONDS")
+      ->check(within(0, 86400));
+  app.footer(
+      "Locks LENGTH bytes of FILE from OFFSET as Lock does (ten attempts, one second apart),\n"
+      "holds them, then unlocks. Exit status 0 when the lock was held, 1 when it was refused.");
+  on_run(&app, lock);
+}
+
+const Registration word{{"files lock", "lock a range of a file's bytes and hold it", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

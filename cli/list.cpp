@@ -2,18 +2,13 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/command.h"
 #include "corvalib.h"
 
 namespace corva::cli {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: corva list OPERATION NAME...\n"
-    "  sort NAME...        insert the names in order and print the list\n"
-    "  find KEY NAME...    the same, then find KEY and print its place\n"
-    "Names compare as strcmp does; equal names keep the order they came in.\n";
 
 // Prints the list, marking the current node with "*".
 void print(ListHeader* list) {
@@ -33,25 +28,33 @@ struct Owned {
   ~Owned() { ListFree(&list); }
 };
 
-int run(const Args& args) {
-  if (args.empty()) return usage_error("list needs an operation (see corva list --help)");
-  const std::string& op = args[0];
-  const std::size_t first_name = op == "find" ? 2 : 1;
-  if ((op != "sort" && op != "find") || args.size() < first_name)
-    return usage_error("list: unknown operation or missing names (see corva list --help)");
+// Sorts the names into a list; with a key, then finds it (exit status 1 when
+// it is not there).
+int sort_and_find(const std::vector<std::string>& names, const std::string* key) {
   Owned l("names");
-  if (l.list == nullptr) return 1;
-  for (std::size_t i = first_name; i < args.size(); ++i)
-    ListAddSorted(l.list, args[i].c_str(), nullptr, 0, ListDefaultCompare);
-  if (op == "find") {
-    if (!ListFind(l.list, args[1].c_str(), ListDefaultCompare)) {
-      std::cout << "'" << args[1] << "' is not in the list\n";
-      print(l.list);
-      return 1;
-    }
+  if (l.list == nullptr) return fail("cannot make a list: not enough memory");
+  for (const std::string& name : names)
+    ListAddSorted(l.list, name.c_str(), nullptr, 0, ListDefaultCompare);
+  if (key != nullptr && !ListFind(l.list, key->c_str(), ListDefaultCompare)) {
+    std::cerr << "corva: '" << *key << "' is not in the list\n";
+    print(l.list);
+    return 1;
   }
   print(l.list);
   return 0;
+}
+
+void define(CLI::App& app) {
+  static std::vector<std::string> names;
+  static std::string key;
+  auto* sort = app.add_subcommand("sort", "insert the names in order and print the list");
+  sort->add_option("NAME", names, "the names")->required();
+  on_run(sort, [] { return sort_and_find(names, nullptr); });
+  auto* find = app.add_subcommand("find", "the same, then find KEY and mark its place with '*'");
+  find->add_option("KEY", key, "the name to find")->required();
+  find->add_option("NAME", names, "the names")->required();
+  on_run(find, [] { return sort_and_find(names, &key); });
+  app.footer("Names compare as strcmp does; equal names keep the order they came in.");
 }
 
 // Sorts the sample chart of accounts by number, finds, renames and removes
@@ -98,7 +101,7 @@ int demo(const std::string& samples) {
   return 0;
 }
 
-const Registration reg{{"list", "sorted linked lists of names", kUsage, run, demo}};
+const Registration reg{{"list", "sorted linked lists of names", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -1,21 +1,21 @@
 // corva message / corva log: a numbered message shown as a box on the
 // terminal, and the error log of a data directory.
 #include <algorithm>
-#include <chrono>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 
 #include "cli/command.h"
+#include "cli/scratch.h"
 #include "corvalib.h"
 #include "corvaplat/console.h"
 #include "corvaplat/headfile.h"
-#include "corvaplat/paths.h"
+#include "corvaplat/modules.h"
 #include "corvaplat/msgbox.h"
+#include "corvaplat/paths.h"
 
 namespace corva::cli {
 namespace {
@@ -23,20 +23,6 @@ namespace {
 namespace plat = corva::platform;
 
 bool g_ask = true;  // the demonstration never waits for a key
-
-constexpr const char* kMessageUsage =
-    "usage: corva message NUMBER [--card N | --string TEXT] [--data DIR]\n"
-    "Shows library message NUMBER (0-65535) as a box on the terminal, the first\n"
-    "\"###\" filled with N or the first \"$$$\" with TEXT, and logs it to\n"
-    "ERRORLOG.TXT in DIR (default: the DATAPATH of CVX70.INI). At a terminal the answer is the\n"
-    "key of a button (Enter: the default); otherwise the default button answers.\n"
-    "Prints the button pressed.\n";
-
-constexpr const char* kLogUsage =
-    "usage: corva log [--data DIR] [--all]\n"
-    "Prints the error log ERRORLOG.TXT of DIR or else of the DATAPATH of\n"
-    "CVX70.INI, newest first\n"
-    "(--all: the blank lines too).\n";
 
 const char* button_name(int id) {
   switch (id) {
@@ -67,22 +53,22 @@ int terminal_box(void*, const plat::MessageBoxRequest& box) {
   int buttons[3];
   const int n = plat::box_buttons(box.style, buttons);
   const int fallback = plat::default_button(box.style);
-  std::cout << "+-- " << box.caption << "\n| " << icon(box.style) << box.text << "\n|";
+  std::cerr << "+-- " << box.caption << "\n| " << icon(box.style) << box.text << "\n|";
   for (int i = 0; i < n; ++i) {
-    std::cout << "  [" << button_name(buttons[i])[0] << "]" << (button_name(buttons[i]) + 1);
+    std::cerr << "  [" << button_name(buttons[i])[0] << "]" << (button_name(buttons[i]) + 1);
   }
-  if (box.style & 0x4000) std::cout << "  [H]elp";
-  std::cout << "   (default " << button_name(fallback) << ")\n";
+  if (box.style & 0x4000) std::cerr << "  [H]elp";
+  std::cerr << "   (default " << button_name(fallback) << ")\n";
   if (!g_ask || !plat::input_is_interactive()) return fallback;
   for (;;) {
-    std::cout << "> " << std::flush;
+    std::cerr << "> " << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer) || answer.empty()) return fallback;
     const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(answer[0])));
     for (int i = 0; i < n; ++i) {
       if (button_name(buttons[i])[0] == key) return buttons[i];
     }
-    std::cout << "| press one of the letters shown, or Enter\n";
+    std::cerr << "| press one of the letters shown, or Enter\n";
   }
 }
 
@@ -93,35 +79,67 @@ void set_data_path(const std::string& dir) {
   Assign(static_cast<uint16_t>(path.size()), path.c_str(), 63, field);
 }
 
-int run_message(const Args& all) {
-  Args args = all;
-  std::string card, text, data;
-  const bool has_string = std::find(args.begin(), args.end(), "--string") != args.end();
-  if (!take_option(args, "--card", card) || !take_option(args, "--string", text) ||
-      !take_option(args, "--data", data))
-    return usage_error("an option needs a value");
-  if (args.size() != 1) return usage_error("message needs one NUMBER (see corva message --help)");
-  unsigned long number = 0, n = 0;
-  if (!parse_number(args[0], 65535, number)) return usage_error("NUMBER must be 0-65535");
-  if (!card.empty() && has_string) return usage_error("give --card or --string, not both");
-  if (!card.empty() && !parse_number(card, 65535, n)) return usage_error("--card must be 0-65535");
-  if (!data.empty()) {
-    set_data_path(data);
+struct MessageOptions {
+  unsigned long number = 0, card = 0;
+  std::string text, data;
+  CLI::Option* card_given = nullptr;
+  CLI::Option* text_given = nullptr;
+};
+MessageOptions g_msg;
+
+// The data directory given, else that of CVX70.INI, as the host would read it.
+void use_data_path(const std::string& dir) {
+  if (dir.size() > 62)
+    usage_error(
+        "--data: a data directory has 63 characters at most; map a longer one to a "
+        "drive with CORVALIB_DRIVE_<LETTER>");
+  if (!dir.empty()) {
+    set_data_path(dir);
   } else {
-    ReReadCorvaIni();  // the data directory of CVX70.INI, as the host would read it
+    ReReadCorvaIni();
   }
+}
+
+int show_message() {
+  const MessageOptions& o = g_msg;
+  char probe[2];
+  if (plat::LoadStringA(CorvaLibHandle(), static_cast<std::uint32_t>(o.number), probe,
+                        sizeof probe) == 0)
+    return fail("the library has no message " + std::to_string(o.number));
+  use_data_path(o.data);
   plat::set_message_box_presenter(terminal_box, nullptr);
+  const auto number = static_cast<uint16_t>(o.number);
   uint16_t button;
-  if (!card.empty()) {
-    button = MessageWithCard(0, number, static_cast<uint16_t>(n));
-  } else if (has_string) {
-    const auto high = static_cast<uint16_t>(text.size() < 65535 ? text.size() : 65535);
-    button = MessageWithString(0, number, high, text.c_str());
+  if (o.card_given->count() > 0) {
+    button = MessageWithCard(0, number, static_cast<uint16_t>(o.card));
+  } else if (o.text_given->count() > 0) {
+    const auto high = static_cast<uint16_t>(std::min<std::size_t>(o.text.size(), 65535));
+    button = MessageWithString(0, number, high, o.text.c_str());
   } else {
     button = Message(0, number);
   }
   std::cout << "answer: " << button_name(button) << " (" << button << ")\n";
   return 0;
+}
+
+void define_message(CLI::App& app) {
+  MessageOptions& o = g_msg;
+  app.add_option("NUMBER", o.number, "the message number (0-65535)")
+      ->required()
+      ->check(within(0, 65535));
+  o.card_given = app.add_option("--card", o.card, "fills the first '###' with N")
+                     ->type_name("N")
+                     ->check(within(0, 65535));
+  o.text_given =
+      app.add_option("--string", o.text, "fills the first '$$$' with TEXT")->type_name("TEXT");
+  o.card_given->excludes(o.text_given);
+  app.add_option("--data", o.data, "log to ERRORLOG.TXT in DIR (default: DATAPATH of CVX70.INI)")
+      ->type_name("DIR");
+  app.footer(
+      "Shows a library message as a box on standard error and logs it. At a terminal the\n"
+      "answer is the key of a button (Enter: the default); otherwise the default button\n"
+      "answers. Prints the button pressed.");
+  on_run(&app, show_message);
 }
 
 // Prints the log lines: number, text, with anything unprintable as '.'.
@@ -133,10 +151,8 @@ int print_log(const std::string& dir, bool all) {
   const bool resolved = plat::resolve_dos_path(name, path) == 0;
   char image[3950];
   std::size_t present = 0;
-  if (!resolved || plat::read_file_head(path.c_str(), image, sizeof image, &present) != 0) {
-    std::cerr << "corva: no error log at " << name << "\n";
-    return 1;
-  }
+  if (!resolved || plat::read_file_head(path.c_str(), image, sizeof image, &present) != 0)
+    return fail("no error log at " + name);
   std::cout << name << ": " << present << " of 3950 bytes, newest first\n";
   for (std::size_t i = 0; i < 50 && i * 79 < present; ++i) {
     std::string line(image + i * 79, 77);
@@ -151,37 +167,31 @@ int print_log(const std::string& dir, bool all) {
   return 0;
 }
 
-int run_log(const Args& all) {
-  Args args = all;
-  std::string data;
-  if (!take_option(args, "--data", data)) return usage_error("--data needs a value");
-  bool everything = false;
-  if (!args.empty() && args.front() == "--all") {
-    everything = true;
-    args.erase(args.begin());
-  }
-  if (!args.empty()) return usage_error("log: unexpected '" + args.front() + "'");
-  if (data.empty()) {
-    ReReadCorvaIni();
-    data = std::string(MyCorvaLibDataPtr->DataPath, Length(63, MyCorvaLibDataPtr->DataPath));
-  }
-  if (data.empty()) return usage_error("log needs --data DIR (CVX70.INI sets no data directory)");
-  return print_log(data, everything);
+void define_log(CLI::App& app) {
+  static std::string data;
+  static bool everything = false;
+  app.add_option("--data", data, "the data directory (default: DATAPATH of CVX70.INI)")
+      ->type_name("DIR");
+  app.add_flag("--all", everything, "show the blank lines too");
+  app.footer("Prints the error log ERRORLOG.TXT, newest first.");
+  on_run(&app, [] {
+    std::string dir = data;
+    if (dir.empty()) {
+      ReReadCorvaIni();
+      dir = std::string(MyCorvaLibDataPtr->DataPath, Length(63, MyCorvaLibDataPtr->DataPath));
+    }
+    if (dir.empty()) usage_error("needs --data DIR (CVX70.INI sets no data directory)");
+    return print_log(dir, everything);
+  });
 }
 
 // Three messages into a scratch data directory, then its log.
 int demo(const std::string&) {
-  std::error_code ec;
-  const auto dir = std::filesystem::temp_directory_path(ec) /
-                   ("corva-message-demo-" +
-                    std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::remove_all(dir, ec);
-  std::filesystem::create_directories(dir, ec);
-  if (ec) {
-    std::cerr << "corva: cannot make " << dir << "\n";
-    return 1;
-  }
-  set_data_path(dir.string());
+  const ScratchDir dir("message-demo");
+  if (dir.path().empty()) return 1;
+  // The data path holds 63 characters; a drive letter keeps a long TMPDIR out of it.
+  setenv("CORVALIB_DRIVE_L", dir.path().c_str(), 1);
+  set_data_path("L:\\");
   auto previous = plat::set_message_box_presenter(terminal_box, nullptr);
   g_ask = false;
   const char verb[] = "close the year";
@@ -189,16 +199,14 @@ int demo(const std::string&) {
   MessageWithCard(0, 20500, 1);
   Message(0, 20311);
   plat::set_message_box_presenter(previous, nullptr);
-  const int rc = print_log(dir.string(), false);
+  const int rc = print_log("L:\\", false);
   set_data_path("");
-  std::filesystem::remove_all(dir, ec);
   return rc;
 }
 
-const Registration message_command{{"message", "show a numbered message and log it", kMessageUsage,
-                                    run_message, demo}};
-const Registration log_command{{"log", "print the error log of a data directory", kLogUsage,
-                                run_log, nullptr}};
+const Registration message_command{
+    {"message", "show a numbered message and log it", define_message, demo}};
+const Registration log_command{{"log", "print the error log of a data directory", define_log, {}}};
 
 }  // namespace
 }  // namespace corva::cli

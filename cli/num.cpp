@@ -1,12 +1,9 @@
 // corva num (and its short forms corva amount, corva qty, corva words): amounts
 // and quantities formatted and parsed with the regional settings in force, and
 // the cheque line in words.
-#include <unistd.h>
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -14,24 +11,12 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/scratch.h"
 #include "corvalib.h"
 #include "corvaplat/config.h"
 
 namespace corva::cli {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: corva num amount format|parse VALUE [--style S]\n"
-    "       corva num qty format|parse VALUE [--decimals N]\n"
-    "       corva num words AMOUNT\n"
-    "       (also as corva amount ..., corva qty ..., corva words ...)\n"
-    "Options for one run, in place of the regional settings:\n"
-    "  --decimal C    decimal symbol\n"
-    "  --thousand C   thousands separator\n"
-    "  --digits N     currency digits (0-9)\n"
-    "--style is the sign style of an amount: '-' (default), '<' or ' '.\n"
-    "--decimals is the number of decimals of a quantity (default 2, the real precision).\n"
-    "Formatted texts are printed between brackets, so the alignment shows.\n";
 
 std::string shortest(double v) {
   char buf[32];
@@ -53,10 +38,6 @@ bool parse_value(const std::string& text, double& value) {
 // Windows directory, read with the library's refresh. Removed at the end.
 class Overrides {
  public:
-  ~Overrides() {
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
-  }
-
   // Empty values keep the setting. False (with a message) when they cannot apply.
   bool apply(const std::string& decimal, const std::string& thousand, const std::string& digits) {
     std::vector<std::pair<std::string, std::string>> keys;
@@ -64,28 +45,16 @@ class Overrides {
     if (!thousand.empty()) keys.emplace_back("sThousand", thousand);
     if (!digits.empty()) keys.emplace_back("iCurrDigits", digits);
     if (keys.empty()) return true;
-    char pattern[] = "/tmp/corva-num-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-      std::cerr << "corva: cannot make a temporary directory\n";
-      return false;
-    }
-    dir_ = pattern;
-    write_ini(platform::windows_directory() + "/WIN.INI", dir_ + "/WIN.INI", keys);
-    setenv("CORVALIB_WINDIR", dir_.c_str(), 1);
+    const std::string& dir = scratch_.emplace("num").path();
+    if (dir.empty()) return false;
+    write_ini(platform::windows_directory() + "/WIN.INI", dir + "/WIN.INI", keys);
+    setenv("CORVALIB_WINDIR", dir.c_str(), 1);
     platform::reload_configuration();
     ReReadWinIni();
     return true;
   }
 
  private:
-  static bool same(std::string a, std::string b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-        return false;
-    return true;
-  }
-
   static std::string trimmed(const std::string& s) {
     const auto a = s.find_first_not_of(" \t\r");
     if (a == std::string::npos) return {};
@@ -105,7 +74,7 @@ class Overrides {
     while (std::getline(in, line)) {
       const std::string t = trimmed(line);
       if (!t.empty() && t.front() == '[') {
-        in_intl = same(t, "[intl]");
+        in_intl = same_text(t, "[intl]");
         out << line << "\n";
         if (in_intl && !written) put_keys();
         continue;
@@ -113,7 +82,7 @@ class Overrides {
       if (in_intl) {
         const std::string key = trimmed(t.substr(0, t.find('=')));
         bool replaced = false;
-        for (const auto& kv : keys) replaced |= same(key, kv.first);
+        for (const auto& kv : keys) replaced |= same_text(key, kv.first);
         if (replaced) continue;
       }
       out << line << "\n";
@@ -124,7 +93,7 @@ class Overrides {
     }
   }
 
-  std::string dir_;
+  std::optional<ScratchDir> scratch_;
 };
 
 int format_amount(double x, char style) {
@@ -143,63 +112,122 @@ int parse_amount(const std::string& typed, bool quantity) {
   return done ? 0 : 1;
 }
 
-int run_num(const Args& all) {
-  Args args = all;
-  std::string decimal, thousand, digits, style = "-", decimals = "2";
-  if (!take_option(args, "--decimal", decimal) || !take_option(args, "--thousand", thousand) ||
-      !take_option(args, "--digits", digits) || !take_option(args, "--style", style) ||
-      !take_option(args, "--decimals", decimals))
-    return usage_error("an option needs a value");
-  if (decimal.size() > 1 || thousand.size() > 1)
-    return usage_error("--decimal and --thousand take one character");
-  unsigned long n = 0;
-  if (!digits.empty() && !parse_number(digits, 9, n)) return usage_error("--digits must be 0-9");
-  unsigned long places = 0;
-  if (!parse_number(decimals, 9, places)) return usage_error("--decimals must be 0-9");
-  if (style.size() != 1) return usage_error("--style takes one character: '-', '<' or ' '");
-  Overrides overrides;
-  if (!overrides.apply(decimal, thousand, digits)) return 1;
+struct NumOptions {
+  std::string decimal, thousand, style = "-";
+  int digits = -1;
+  unsigned decimals = 2;
+  std::string text;
+  double value = 0;
+};
+NumOptions g_num;
 
-  if (args.empty()) return usage_error("num needs amount, qty or words (see corva num --help)");
-  const std::string kind = args[0];
-  double x = 0.0;
-  if (kind == "words" && args.size() == 2) {
-    if (!parse_value(args[1], x)) return usage_error("AMOUNT must be a number such as 1234.56");
-    char line[201];
-    AmountToWords(x, 200, line);
-    std::cout << line << "\n";
-    return 0;
-  }
-  if ((kind == "amount" || kind == "qty") && args.size() == 3) {
-    const std::string& op = args[1];
-    if (op == "parse") return parse_amount(args[2], kind == "qty");
-    if (op == "format") {
-      if (!parse_value(args[2], x)) return usage_error("VALUE must be a number such as 1234.56");
-      if (kind == "amount") return format_amount(x, style[0]);
-      char text[40];
-      MyQtyToString(x, 39, text, static_cast<uint16_t>(places), 20);
-      std::cout << "[" << text << "]\n";
-      return 0;
-    }
-  }
-  return usage_error("num: unknown operation or wrong number of values (see corva num --help)");
+CLI::Validator one_character() {
+  return CLI::Validator(
+      [](std::string& c) { return c.size() == 1 ? std::string() : "takes one character"; }, "");
 }
 
-// The short forms put their own name in front.
-Args with(const char* kind, const Args& args) {
-  Args all{kind};
-  all.insert(all.end(), args.begin(), args.end());
-  return all;
+// The options for one run in place of the regional settings.
+void add_regional(CLI::App* app) {
+  NumOptions& o = g_num;
+  app->add_option("--decimal", o.decimal, "decimal symbol for this run")
+      ->type_name("C")
+      ->check(one_character());
+  app->add_option("--thousand", o.thousand, "thousands separator for this run")
+      ->type_name("C")
+      ->check(one_character());
+  app->add_option("--digits", o.digits, "currency digits for this run (0-9)")
+      ->type_name("N")
+      ->check(within(0, 9));
+}
+
+// Runs fn with the regional options in force.
+std::function<int()> regional(int (*fn)()) {
+  return [fn] {
+    const NumOptions& o = g_num;
+    Overrides overrides;
+    if (!overrides.apply(o.decimal, o.thousand, o.digits < 0 ? "" : std::to_string(o.digits)))
+      return 1;
+    return fn();
+  };
+}
+
+CLI::App* leaf(CLI::App& parent, const char* name, const std::string& summary, int (*fn)()) {
+  CLI::App* app = parent.add_subcommand(name, summary);
+  add_regional(app);
+  on_run(app, regional(fn));
+  return app;
+}
+
+int format_quantity() {
+  char text[40];
+  MyQtyToString(g_num.value, 39, text, static_cast<uint16_t>(g_num.decimals), 20);
+  std::cout << "[" << text << "]\n";
+  return 0;
+}
+
+// The words format and parse of an amount or a quantity.
+void define_kind(CLI::App& app, bool quantity) {
+  const char* kind = quantity ? "quantity" : "amount";
+  auto* format = leaf(
+      app, "format", quantity ? "a quantity as text" : "an amount as text, with its sign style",
+      quantity ? format_quantity : +[] { return format_amount(g_num.value, g_num.style[0]); });
+  format->add_option("VALUE", g_num.value, std::string("the ") + kind + ", such as -1234.5")
+      ->required();
+  if (quantity) {
+    format->add_option("--decimals", g_num.decimals, "decimals to show (0-9, default 2)")
+        ->type_name("N")
+        ->check(within(0, 9));
+  } else {
+    format->add_option("--style", g_num.style, "the sign style: '-' (default), '<' or ' '")
+        ->type_name("S")
+        ->check(CLI::IsMember({"-", "<", " "}));
+  }
+  auto* parse = leaf(
+      app, "parse", std::string("a ") + kind + " read as a field reads it",
+      quantity ? +[] { return parse_amount(g_num.text, true); }
+               : +[] { return parse_amount(g_num.text, false); });
+  parse
+      ->add_option("TEXT", g_num.text,
+                   std::string("the ") + kind + " as typed, such as '1,234.50-'")
+      ->required();
+  app.footer("Formatted texts are printed between brackets, so the alignment shows.");
+}
+
+void define_amount(CLI::App& app) { define_kind(app, false); }
+void define_qty(CLI::App& app) { define_kind(app, true); }
+
+void define_words(CLI::App& app) {
+  add_regional(&app);
+  app.add_option("AMOUNT", g_num.value, "the amount, 0 up to 2,000,000,000")
+      ->required()
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            double v = 0;
+            return parse_value(text, v) && v >= 0 && v < 2e9
+                       ? std::string()
+                       : "a cheque amount is a number from 0 up to 2,000,000,000";
+          },
+          ""));
+  on_run(&app, regional([] {
+    char line[201];
+    AmountToWords(g_num.value, 200, line);
+    std::cout << line << "\n";
+    return 0;
+  }));
+}
+
+void define_num(CLI::App& app) {
+  define_amount(*app.add_subcommand("amount", "format or parse an amount"));
+  define_qty(*app.add_subcommand("qty", "format or parse a quantity"));
+  define_words(*app.add_subcommand("words", "an amount in words for a cheque"));
+  app.footer("The short forms corva amount, corva qty and corva words do the same.");
 }
 
 // Each typed amount read as an amount field reads it, shown back in the two
 // money styles, and in words when it is one.
 int demo(const std::string& samples) {
-  std::ifstream in(samples + "/amounts.txt");
-  if (!in) {
-    std::cerr << "corva: cannot read " << samples << "/amounts.txt\n";
-    return 1;
-  }
+  std::ifstream in;
+  if (!open_sample(samples, "amounts.txt", in)) return 1;
   std::string typed;
   while (std::getline(in, typed)) {
     if (typed.empty() || typed[0] == '#') continue;
@@ -220,14 +248,13 @@ int demo(const std::string& samples) {
   return 0;
 }
 
-const Registration reg_num{{"num", "amounts and quantities as text and back, cheque words", kUsage,
-                            run_num, demo}};
-const Registration reg_amount{{"amount", "format or parse an amount (corva num amount)", kUsage,
-                               [](const Args& a) { return run_num(with("amount", a)); }, {}}};
-const Registration reg_qty{{"qty", "format or parse a quantity (corva num qty)", kUsage,
-                            [](const Args& a) { return run_num(with("qty", a)); }, {}}};
-const Registration reg_words{{"words", "an amount in words for a cheque (corva num words)", kUsage,
-                              [](const Args& a) { return run_num(with("words", a)); }, {}}};
+const Registration reg_num{
+    {"num", "amounts and quantities as text and back, cheque words", define_num, demo}};
+const Registration reg_amount{
+    {"amount", "format or parse an amount (corva num amount)", define_amount, {}}};
+const Registration reg_qty{{"qty", "format or parse a quantity (corva num qty)", define_qty, {}}};
+const Registration reg_words{
+    {"words", "an amount in words for a cheque (corva num words)", define_words, {}}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/scratch.h"
 #include "corvalib.h"
 #include "corvaplat/config.h"
 #include "corvaplat/locale.h"
@@ -19,29 +21,6 @@
 
 namespace corva::cli {
 namespace {
-
-constexpr const char* kIniUsage =
-    "usage: corva ini get  FILE SECTION KEY [--default TEXT]\n"
-    "       corva ini set  FILE SECTION KEY VALUE   (sets the key)\n"
-    "       corva ini set  FILE SECTION KEY         (deletes the key)\n"
-    "       corva ini set  FILE SECTION             (deletes the section)\n"
-    "       corva ini list FILE [SECTION]           (section names, or KEY=VALUE lines)\n"
-    "A FILE without a directory lives in the Windows directory (CORVALIB_WINDIR);\n"
-    "X:\\... paths map through CORVALIB_DRIVE_X.\n";
-
-constexpr const char* kRegUsage =
-    "usage: corva reg get  PRODUCT SECTION NAME\n"
-    "       corva reg set  PRODUCT SECTION NAME VALUE [--type sz|dword|binary]\n"
-    "       corva reg list PRODUCT SECTION\n"
-    "Sections Options and Tips are the user's, all others the machine's.\n"
-    "dword values are decimal or 0x hex numbers, binary values hex bytes (\"01 ff\").\n";
-
-constexpr const char* kSettingsUsage =
-    "usage: corva settings [--from-locale]\n"
-    "Prints the regional settings (WIN.INI [intl]) and application settings\n"
-    "(CVX70.INI) in force. --from-locale first writes WIN.INI [intl] from the\n"
-    "host's locale (decimal point, thousands separator, currency digits, date\n"
-    "order and separator); a locale without a thousands separator leaves it as it was.\n";
 
 // The NUL-separated names of a profile listing.
 std::vector<std::string> split_list(const std::vector<char>& buffer, std::uint32_t count) {
@@ -57,47 +36,96 @@ std::vector<std::string> split_list(const std::vector<char>& buffer, std::uint32
 std::string profile_value(const std::string& file, const char* section, const char* key,
                           const std::string& fallback) {
   std::vector<char> buffer(65536);
-  const std::uint32_t n = platform::GetPrivateProfileStringA(
-      section, key, fallback.c_str(), buffer.data(), static_cast<std::uint32_t>(buffer.size()),
-      file.c_str());
+  const std::uint32_t n =
+      platform::GetPrivateProfileStringA(section, key, fallback.c_str(), buffer.data(),
+                                         static_cast<std::uint32_t>(buffer.size()), file.c_str());
   return std::string(buffer.data(), n);
 }
 
-int run_ini(const Args& all) {
-  Args args = all;
-  std::string fallback;
-  if (!take_option(args, "--default", fallback)) return usage_error("--default needs a value");
-  if (args.size() < 2) return usage_error("ini needs an operation and a FILE (see corva ini --help)");
-  const std::string op = args[0], file = args[1];
-  if (op == "get" && args.size() == 4) {
-    std::cout << profile_value(file, args[2].c_str(), args[3].c_str(), fallback) << "\n";
-    return 0;
+// The file's keys of a section (or the sections, with section null).
+std::vector<std::string> profile_names(const std::string& file, const char* section) {
+  std::vector<char> buffer(1 << 20);
+  const std::uint32_t n = platform::GetPrivateProfileStringA(
+      section, nullptr, "", buffer.data(), static_cast<std::uint32_t>(buffer.size()), file.c_str());
+  return split_list(buffer, n);
+}
+
+bool has_name(const std::vector<std::string>& names, const std::string& wanted) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& n) { return same_text(n, wanted); });
+}
+
+bool profile_exists(const std::string& file) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(platform::profile_path(file.c_str()), ec);
+}
+
+// A missing file, section or key fails, unless a fallback stands in for it.
+int ini_get(const std::string& file, const std::string& section, const std::string& key,
+            const std::string* fallback) {
+  if (fallback == nullptr) {
+    if (!profile_exists(file)) return fail("no file " + platform::profile_path(file.c_str()));
+    if (!has_name(profile_names(file, section.c_str()), key))
+      return fail("no key " + key + " in section [" + section + "] of " +
+                  platform::profile_path(file.c_str()));
   }
-  if (op == "set" && args.size() >= 3 && args.size() <= 5) {
-    const char* key = args.size() >= 4 ? args[3].c_str() : nullptr;
-    const char* value = args.size() == 5 ? args[4].c_str() : nullptr;
-    if (platform::WritePrivateProfileStringA(args[2].c_str(), key, value, file.c_str()) != 1) {
-      std::cerr << "corva: cannot write " << platform::profile_path(file.c_str()) << " (error "
-                << platform::GetLastError() << ")\n";
-      return 1;
+  std::cout << profile_value(file, section.c_str(), key.c_str(), fallback ? *fallback : "") << "\n";
+  return 0;
+}
+
+// Sets the key; a null value deletes it, a null key the whole section.
+int ini_set(const std::string& file, const std::string& section, const char* key,
+            const char* value) {
+  if (platform::WritePrivateProfileStringA(section.c_str(), key, value, file.c_str()) != 1)
+    return fail("cannot write " + platform::profile_path(file.c_str()) + ": " +
+                error_words(platform::GetLastError()));
+  return 0;
+}
+
+// The section names, or with a section its KEY=VALUE lines.
+int ini_list(const std::string& file, const char* section) {
+  if (!profile_exists(file)) return fail("no file " + platform::profile_path(file.c_str()));
+  for (const std::string& name : profile_names(file, section)) {
+    if (section == nullptr) {
+      std::cout << "[" << name << "]\n";
+    } else {
+      std::cout << name << "=" << profile_value(file, section, name.c_str(), "") << "\n";
     }
-    return 0;
   }
-  if (op == "list" && (args.size() == 2 || args.size() == 3)) {
-    std::vector<char> buffer(1 << 20);
-    const char* section = args.size() == 3 ? args[2].c_str() : nullptr;
-    const std::uint32_t n = platform::GetPrivateProfileStringA(
-        section, nullptr, "", buffer.data(), static_cast<std::uint32_t>(buffer.size()), file.c_str());
-    for (const std::string& name : split_list(buffer, n)) {
-      if (section == nullptr) {
-        std::cout << "[" << name << "]\n";
-      } else {
-        std::cout << name << "=" << profile_value(file, section, name.c_str(), "") << "\n";
-      }
-    }
-    return 0;
-  }
-  return usage_error("ini: unknown operation or wrong arguments (see corva ini --help)");
+  return 0;
+}
+
+void define_ini(CLI::App& app) {
+  static std::string file, section, key, value, fallback;
+  const char* file_help = "the INI file; without a directory it lives in the Windows directory";
+  auto* get = app.add_subcommand("get", "print the value of a key");
+  get->add_option("FILE", file, file_help)->required();
+  get->add_option("SECTION", section, "the section")->required();
+  get->add_option("KEY", key, "the key")->required();
+  auto* has_fallback =
+      get->add_option("--default", fallback, "printed when the key is missing")->type_name("TEXT");
+  on_run(get, [has_fallback] {
+    return ini_get(file, section, key, has_fallback->count() > 0 ? &fallback : nullptr);
+  });
+  auto* set = app.add_subcommand(
+      "set", "set a key; without VALUE delete the key, without KEY the whole section");
+  set->add_option("FILE", file, file_help)->required();
+  set->add_option("SECTION", section, "the section")->required();
+  auto* has_key = set->add_option("KEY", key, "the key");
+  auto* has_value = set->add_option("VALUE", value, "the new value");
+  on_run(set, [has_key, has_value] {
+    return ini_set(file, section, has_key->count() > 0 ? key.c_str() : nullptr,
+                   has_value->count() > 0 ? value.c_str() : nullptr);
+  });
+  auto* list = app.add_subcommand("list", "the section names, or a section's KEY=VALUE lines");
+  list->add_option("FILE", file, file_help)->required();
+  auto* has_section = list->add_option("SECTION", section, "the section");
+  on_run(list, [has_section] {
+    return ini_list(file, has_section->count() > 0 ? section.c_str() : nullptr);
+  });
+  app.footer(
+      "The Windows directory is CORVALIB_WINDIR; X:\\... paths map through\n"
+      "CORVALIB_DRIVE_X.");
 }
 
 // A registry value as text: sz without its NUL, dword in decimal, others in hex.
@@ -158,53 +186,81 @@ bool parse_value(const std::string& kind, const std::string& text, std::uint32_t
 
 int report(std::int32_t err, const std::string& what) {
   if (err == 0) return 0;
-  std::cerr << "corva: " << what << ": error " << err << "\n";
-  return 1;
+  return fail(what + ": " + error_words(static_cast<std::uint32_t>(err)));
 }
 
-int run_reg(const Args& all) {
-  Args args = all;
-  std::string kind = "sz";
-  if (!take_option(args, "--type", kind)) return usage_error("--type needs a value");
-  if (args.size() < 3) return usage_error("reg needs an operation, PRODUCT and SECTION");
-  const std::string op = args[0];
-  const char* product = args[1].c_str();
-  const char* section = args[2].c_str();
-  if (op == "get" && args.size() == 4) {
-    std::uint32_t type = 0, size = 0;
-    std::int32_t err = CVXRegQryValue(product, section, args[3].c_str(), &type, nullptr, &size);
+struct RegOptions {
+  std::string product, section, name, value, type = "sz";
+};
+RegOptions g_reg;  // what the command line named
+
+int reg_get(const RegOptions& o) {
+  std::uint32_t type = 0, size = 0;
+  std::int32_t err =
+      CVXRegQryValue(o.product.c_str(), o.section.c_str(), o.name.c_str(), &type, nullptr, &size);
+  std::vector<std::uint8_t> data(size);
+  if (err == 0)
+    err = CVXRegQryValue(o.product.c_str(), o.section.c_str(), o.name.c_str(), &type, data.data(),
+                         &size);
+  if (err != 0) return report(err, "cannot read " + o.name);
+  data.resize(size);
+  std::cout << show_value(type, data) << "\n";
+  return 0;
+}
+
+int reg_set(const RegOptions& o) {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  if (!parse_value(o.type, o.value, type, data))
+    usage_error("'" + o.value + "' is not a " + o.type + " value");
+  return report(CVXRegSetValue(o.product.c_str(), o.section.c_str(), o.name.c_str(), type,
+                               data.data(), static_cast<std::uint32_t>(data.size())),
+                "cannot write " + o.name);
+}
+
+int reg_list(const RegOptions& o) {
+  CvHANDLE key = 0;
+  if (const std::int32_t err = CVXGetRegKey(o.product.c_str(), o.section.c_str(), &key, 0);
+      err != 0)
+    return report(err, "cannot open " + o.product + "\\" + o.section);
+  for (std::uint32_t i = 0;; ++i) {
+    char name[512];
+    std::uint32_t name_size = sizeof name, type = 0, size = 0;
+    if (platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, nullptr, &size) != 0)
+      break;
     std::vector<std::uint8_t> data(size);
-    if (err == 0) err = CVXRegQryValue(product, section, args[3].c_str(), &type, data.data(), &size);
-    if (err != 0) return report(err, "cannot read " + args[3]);
-    data.resize(size);
-    std::cout << show_value(type, data) << "\n";
-    return 0;
+    name_size = sizeof name;
+    platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, data.data(), &size);
+    std::cout << name << "=" << show_value(type, data) << "\n";
   }
-  if (op == "set" && args.size() == 5) {
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    if (!parse_value(kind, args[4], type, data)) return usage_error("reg: not a " + kind + " value");
-    return report(CVXRegSetValue(product, section, args[3].c_str(), type, data.data(),
-                                 static_cast<std::uint32_t>(data.size())),
-                  "cannot write " + args[3]);
-  }
-  if (op == "list" && args.size() == 3) {
-    CvHANDLE key = 0;
-    if (const std::int32_t err = CVXGetRegKey(product, section, &key, 0); err != 0)
-      return report(err, "cannot open the key");
-    for (std::uint32_t i = 0;; ++i) {
-      char name[512];
-      std::uint32_t name_size = sizeof name, type = 0, size = 0;
-      if (platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, nullptr, &size) != 0) break;
-      std::vector<std::uint8_t> data(size);
-      name_size = sizeof name;
-      platform::RegEnumValueA(key, i, name, &name_size, nullptr, &type, data.data(), &size);
-      std::cout << name << "=" << show_value(type, data) << "\n";
-    }
-    platform::RegCloseKey(key);
-    return 0;
-  }
-  return usage_error("reg: unknown operation or wrong arguments (see corva reg --help)");
+  platform::RegCloseKey(key);
+  return 0;
+}
+
+void define_reg(CLI::App& app) {
+  RegOptions& o = g_reg;
+  auto where = [&o](CLI::App* sub) {
+    sub->add_option("PRODUCT", o.product, "the product's key")->required();
+    sub->add_option("SECTION", o.section, "the section")->required();
+  };
+  auto* get = app.add_subcommand("get", "print a value");
+  where(get);
+  get->add_option("NAME", o.name, "the value's name")->required();
+  on_run(get, [] { return reg_get(g_reg); });
+  auto* set = app.add_subcommand("set", "set a value");
+  where(set);
+  set->add_option("NAME", o.name, "the value's name")->required();
+  set->add_option("VALUE", o.value, "the value")->required();
+  set->add_option("--type", o.type, "sz (default), dword or binary")
+      ->type_name("TYPE")
+      ->check(CLI::IsMember({"sz", "dword", "binary"}));
+  on_run(set, [] { return reg_set(g_reg); });
+  auto* list = app.add_subcommand("list", "print a section's values as NAME=VALUE");
+  where(list);
+  on_run(list, [] { return reg_list(g_reg); });
+  app.footer(
+      "Sections Options and Tips are the user's, all others the machine's.\n"
+      "dword values are decimal or 0x hex numbers, binary values hex bytes (\"01 ff\").");
 }
 
 // The settings as this process holds them after both refreshes.
@@ -236,80 +292,98 @@ void print_settings() {
   std::fflush(stdout);
 }
 
-int run_settings(const Args& args) {
-  if (args.size() == 1 && args[0] == "--from-locale") {
-    const platform::RegionalConventions r = platform::host_regional_conventions();
-    const std::string decimal(1, r.decimal_point), date(1, r.date_separator);
-    const std::string thousands(1, r.thousands_separator);
-    bool ok = WriteWINProfileString("intl", "sDecimal", decimal.c_str()) == 1;
-    // A locale without grouping (C, POSIX) leaves the separator as it was.
-    if (r.thousands_separator != 0)
-      ok = ok && WriteWINProfileString("intl", "sThousand", thousands.c_str()) == 1;
-    ok = ok && WriteWINProfileString("intl", "iCurrDigits", std::to_string(r.currency_digits).c_str()) == 1;
-    ok = ok && WriteWINProfileString("intl", "iDate", std::to_string(r.date_order).c_str()) == 1;
-    ok = ok && WriteWINProfileString("intl", "sDate", date.c_str()) == 1;
-    if (!ok) {
-      std::cerr << "corva: cannot write " << platform::profile_path(nullptr) << "\n";
-      return 1;
-    }
-    std::printf("WIN.INI [intl] written from locale %s\n", r.locale_name.c_str());
-  } else if (!args.empty()) {
-    return usage_error("settings takes only --from-locale");
-  }
-  print_settings();
+int write_from_locale() {
+  const platform::RegionalConventions r = platform::host_regional_conventions();
+  const std::string decimal(1, r.decimal_point), date(1, r.date_separator);
+  const std::string thousands(1, r.thousands_separator);
+  bool ok = WriteWINProfileString("intl", "sDecimal", decimal.c_str()) == 1;
+  // A locale without grouping (C, POSIX) leaves the separator as it was.
+  if (r.thousands_separator != 0)
+    ok = ok && WriteWINProfileString("intl", "sThousand", thousands.c_str()) == 1;
+  ok = ok &&
+       WriteWINProfileString("intl", "iCurrDigits", std::to_string(r.currency_digits).c_str()) == 1;
+  ok = ok && WriteWINProfileString("intl", "iDate", std::to_string(r.date_order).c_str()) == 1;
+  ok = ok && WriteWINProfileString("intl", "sDate", date.c_str()) == 1;
+  if (!ok)
+    return fail("cannot write " + platform::profile_path(nullptr) + ": " +
+                error_words(platform::GetLastError()));
+  std::printf("WIN.INI [intl] written from locale %s\n", r.locale_name.c_str());
   return 0;
 }
 
-// Runs the tour in a child process with its own Windows directory, so the
-// settings it reads do not stay in force for the demonstrations after it.
-int demo(const std::string& samples) {
-  std::cout.flush();
-  const pid_t pid = fork();
-  if (pid < 0) return 1;
-  if (pid > 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-  }
+void define_settings(CLI::App& app) {
+  static bool from_locale = false;
+  app.add_flag("--from-locale", from_locale,
+               "first write WIN.INI [intl] from the host's locale (decimal point, thousands "
+               "separator, currency digits, date order and separator)");
+  app.footer(
+      "Prints the regional settings (WIN.INI [intl]) and application settings (CVX70.INI)\n"
+      "in force.");
+  on_run(&app, [] {
+    if (from_locale && write_from_locale() != 0) return 1;
+    print_settings();
+    return 0;
+  });
+}
+
+// The tour, with the sample INI files in a Windows directory of its own.
+int tour(const std::string& samples) {
   namespace fs = std::filesystem;
-  char pattern[] = "/tmp/corva-demo-XXXXXX";
-  const char* dir = mkdtemp(pattern);
+  const ScratchDir dir("demo");
   std::error_code ec;
-  if (dir == nullptr ||
-      !fs::copy_file(samples + "/CVX70.INI", std::string(dir) + "/CVX70.INI", ec) ||
-      !fs::copy_file(samples + "/WIN.INI", std::string(dir) + "/WIN.INI", ec)) {
-    std::cerr << "corva: cannot copy the sample INI files from " << samples << "\n";
-    _exit(1);
-  }
-  setenv("CORVALIB_WINDIR", dir, 1);
+  if (dir.path().empty() || !fs::copy_file(samples + "/CVX70.INI", dir.path() + "/CVX70.INI", ec) ||
+      !fs::copy_file(samples + "/WIN.INI", dir.path() + "/WIN.INI", ec))
+    return fail("cannot copy the sample INI files from " + samples);
+  setenv("CORVALIB_WINDIR", dir.path().c_str(), 1);
   platform::reload_configuration();
-  auto step = [](const std::string& line, Args args, int (*run)(const Args&)) {
+  auto step = [](const char* line, const std::function<int()>& run) {
     std::cout << "$ corva " << line << "\n" << std::flush;
-    const int rc = run(args);
+    const int rc = run();
     std::cout << std::flush;
     return rc;
   };
   int rc = 0;
-  rc |= step("ini list CVX70.INI", {"list", "CVX70.INI"}, run_ini);
-  rc |= step("ini list CVX70.INI Lib", {"list", "CVX70.INI", "Lib"}, run_ini);
-  rc |= step("ini set CVX70.INI lib autodecimal no", {"set", "CVX70.INI", "lib", "autodecimal", "no"}, run_ini);
-  rc |= step("ini get CVX70.INI LIB AutoDecimal", {"get", "CVX70.INI", "LIB", "AutoDecimal"}, run_ini);
-  rc |= step("settings", {}, run_settings);
-  rc |= step("reg set Ledger Options LastCompany \"Harbour Timber\"",
-             {"set", "Ledger", "Options", "LastCompany", "Harbour Timber"}, run_reg);
-  rc |= step("reg set Ledger Options Windows 3 --type dword",
-             {"set", "Ledger", "Options", "Windows", "3", "--type", "dword"}, run_reg);
-  rc |= step("reg list Ledger Options", {"list", "Ledger", "Options"}, run_reg);
-  fs::remove_all(dir, ec);
-  std::cout.flush();
-  _exit(rc == 0 ? 0 : 1);
+  rc |= step("ini list CVX70.INI", [] { return ini_list("CVX70.INI", nullptr); });
+  rc |= step("ini list CVX70.INI Lib", [] { return ini_list("CVX70.INI", "Lib"); });
+  rc |= step("ini set CVX70.INI lib autodecimal no",
+             [] { return ini_set("CVX70.INI", "lib", "autodecimal", "no"); });
+  rc |= step("ini get CVX70.INI LIB AutoDecimal",
+             [] { return ini_get("CVX70.INI", "LIB", "AutoDecimal", nullptr); });
+  rc |= step("settings", [] {
+    print_settings();
+    return 0;
+  });
+  rc |= step("reg set Ledger Options LastCompany \"Harbour Timber\"", [] {
+    return reg_set({"Ledger", "Options", "LastCompany", "Harbour Timber", "sz"});
+  });
+  rc |= step("reg set Ledger Options Windows 3 --type dword", [] {
+    return reg_set({"Ledger", "Options", "Windows", "3", "dword"});
+  });
+  rc |= step("reg list Ledger Options", [] { return reg_list({"Ledger", "Options", "", "", ""}); });
+  return rc == 0 ? 0 : 1;
 }
 
-const Registration ini{{"ini", "read, write and list INI files", kIniUsage, run_ini, demo}};
-const Registration reg{{"reg", "read, write and list the product's registry values", kRegUsage,
-                        run_reg, nullptr}};
-const Registration settings{{"settings", "show the regional and application settings (--from-locale)",
-                             kSettingsUsage, run_settings, nullptr}};
+// Runs the tour in a child process, so the settings it reads do not stay in
+// force for the demonstrations after it.
+int demo(const std::string& samples) {
+  std::cout.flush();
+  const pid_t pid = fork();
+  if (pid < 0) return fail("cannot start the settings tour");
+  if (pid == 0) {
+    const int rc = tour(samples);
+    std::cout.flush();
+    _exit(rc);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+const Registration ini{{"ini", "read, write and list INI files", define_ini, demo}};
+const Registration reg{
+    {"reg", "read, write and list the product's registry values", define_reg, {}}};
+const Registration settings{
+    {"settings", "show the regional and application settings", define_settings, {}}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -11,83 +11,101 @@
 namespace corva::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: corva str OPERATION [OPTIONS] TEXT...\n"
-    "  justify  --width N [--mode left|centre|right] [--high H] TEXT\n"
-    "  trim     [--high H] TEXT\n"
-    "  upper    [--high H] TEXT\n"
-    "  pos      PATTERN TEXT\n"
-    "  insert   --at N [--high H] INSERTED TEXT\n"
-    "  card     NUMBER TEXT            (fills the first ###)\n"
-    "  compare  A B\n"
-    "Texts go into an array of HIGH H (default 80) and are cut to fit.\n"
-    "The result is printed between brackets, so padding shows.\n";
-
 int print(const Buffer& b) {
   std::cout << "[" << b.text() << "]\n";
   return 0;
 }
 
-int run(const Args& all) {
-  Args args = all;
-  if (args.empty()) return usage_error("str needs an operation (see corva str --help)");
-  const std::string op = args.front();
-  args.erase(args.begin());
-  std::string high_text = "80", width_text, mode_text = "left", at_text;
-  if (!take_option(args, "--high", high_text) || !take_option(args, "--width", width_text) ||
-      !take_option(args, "--mode", mode_text) || !take_option(args, "--at", at_text))
-    return usage_error("an option needs a value");
-  unsigned long high = 0;
-  if (!parse_number(high_text, 65534, high)) return usage_error("--high must be 0-65534");
-  auto need = [&](std::size_t n) { return args.size() == n; };
+struct StrOptions {
+  unsigned long high = 80, width = 0, at = 0, number = 0;
+  std::string mode = "left", text, other;
+};
+StrOptions g_str;
 
-  if (op == "justify" && need(1)) {
-    unsigned long width = 0;
-    if (!parse_number(width_text, 65535, width)) return usage_error("--width must be 0-65535");
-    const unsigned mode = mode_text == "left" ? 0 : mode_text == "centre" || mode_text == "center" ? 1
-                        : mode_text == "right" ? 2 : 3;
-    if (mode == 3) return usage_error("--mode must be left, centre or right");
-    Buffer b(high, args[0]);
-    Justify(b.high, b.data(), static_cast<uint16_t>(width), static_cast<uint16_t>(mode));
+void add_high(CLI::App* app) {
+  app->add_option("--high", g_str.high,
+                  "the HIGH of the array the text goes into (0-65534, default 80)")
+      ->type_name("H")
+      ->check(within(0, 65534));
+}
+
+void define(CLI::App& app) {
+  StrOptions& o = g_str;
+  auto* justify = app.add_subcommand("justify", "pad TEXT to a width, left, centred or right");
+  add_high(justify);
+  justify->add_option("--width", o.width, "the width (0-65535)")
+      ->type_name("N")
+      ->required()
+      ->check(within(0, 65535));
+  justify->add_option("--mode", o.mode, "left (default), centre or right")
+      ->type_name("MODE")
+      ->check(CLI::IsMember({"left", "centre", "center", "right"}));
+  justify->add_option("TEXT", o.text, "the text")->required();
+  on_run(justify, [] {
+    const StrOptions& o = g_str;
+    const unsigned mode = o.mode == "left" ? 0 : o.mode == "right" ? 2 : 1;
+    Buffer b(o.high, o.text);
+    Justify(b.high, b.data(), static_cast<uint16_t>(o.width), static_cast<uint16_t>(mode));
     return print(b);
+  });
+  for (const char* op : {"trim", "upper"}) {
+    const bool trim = op[0] == 't';
+    auto* sub = app.add_subcommand(op, trim ? "cut the blanks from both ends" : "in capitals");
+    add_high(sub);
+    sub->add_option("TEXT", o.text, "the text")->required();
+    on_run(sub, [trim] {
+      Buffer b(g_str.high, g_str.text);
+      (trim ? Trim : UpperCase)(b.high, b.data());
+      return print(b);
+    });
   }
-  if ((op == "trim" || op == "upper") && need(1)) {
-    Buffer b(high, args[0]);
-    (op == "trim" ? Trim : UpperCase)(b.high, b.data());
-    return print(b);
-  }
-  if (op == "pos" && need(2)) {
-    const std::string& p = args[0];
-    const std::string& t = args[1];
+  auto* pos = app.add_subcommand("pos", "where PATTERN first occurs in TEXT");
+  pos->add_option("PATTERN", o.other, "the text to look for")->required();
+  pos->add_option("TEXT", o.text, "the text to look in")->required();
+  on_run(pos, [] {
+    const std::string &p = g_str.other, &t = g_str.text;
     std::cout << Pos(static_cast<uint16_t>(p.size()), p.c_str(), static_cast<uint16_t>(t.size()),
                      t.c_str())
               << "\n";
     return 0;
-  }
-  if (op == "insert" && need(2)) {
-    unsigned long at = 0;
-    if (!parse_number(at_text, 65535, at)) return usage_error("--at must be 0-65535");
-    Buffer b(high, args[1]);
-    const std::string& in = args[0];
-    Insert(static_cast<uint16_t>(in.size()), in.c_str(), b.high, b.data(), static_cast<uint16_t>(at));
+  });
+  auto* insert = app.add_subcommand("insert", "put INSERTED into TEXT at a position");
+  add_high(insert);
+  insert->add_option("--at", o.at, "the position (0-65535)")
+      ->type_name("N")
+      ->required()
+      ->check(within(0, 65535));
+  insert->add_option("INSERTED", o.other, "the text to insert")->required();
+  insert->add_option("TEXT", o.text, "the text")->required();
+  on_run(insert, [] {
+    const StrOptions& o = g_str;
+    Buffer b(o.high, o.text);
+    Insert(static_cast<uint16_t>(o.other.size()), o.other.c_str(), b.high, b.data(),
+           static_cast<uint16_t>(o.at));
     return print(b);
-  }
-  if (op == "card" && need(2)) {
-    unsigned long n = 0;
-    if (!parse_number(args[0], 65535, n)) return usage_error("NUMBER must be 0-65535");
-    Buffer b(high, args[1]);
-    InsertCard(b.high, b.data(), static_cast<uint16_t>(n));
+  });
+  auto* card = app.add_subcommand("card", "fill the first '###' of TEXT with NUMBER");
+  add_high(card);
+  card->add_option("NUMBER", o.number, "0-65535")->required()->check(within(0, 65535));
+  card->add_option("TEXT", o.text, "the text")->required();
+  on_run(card, [] {
+    Buffer b(g_str.high, g_str.text);
+    InsertCard(b.high, b.data(), static_cast<uint16_t>(g_str.number));
     return print(b);
-  }
-  if (op == "compare" && need(2)) {
-    const std::string& a = args[0];
-    const std::string& c = args[1];
+  });
+  auto* compare = app.add_subcommand("compare", "compare two texts: -1, 0 or 1");
+  compare->add_option("A", o.other, "the first text")->required();
+  compare->add_option("B", o.text, "the second text")->required();
+  on_run(compare, [] {
+    const std::string &a = g_str.other, &c = g_str.text;
     std::cout << CompareStr(static_cast<uint16_t>(a.size()), a.c_str(),
                             static_cast<uint16_t>(c.size()), c.c_str())
               << "\n";
     return 0;
-  }
-  return usage_error("str: unknown operation or wrong number of texts (see corva str --help)");
+  });
+  app.footer(
+      "Texts go into an array of HIGH H and are cut to fit. The result is printed between\n"
+      "brackets, so padding shows.");
 }
 
 // Lays out the sample ledger lines in fixed columns, as a report would.
@@ -110,7 +128,8 @@ int demo(const std::string& samples) {
   return 0;
 }
 
-const Registration reg{{"str", "bounded-string operations (justify, trim, pos, ...)", kUsage, run, demo}};
+const Registration reg{
+    {"str", "bounded-string operations (justify, trim, pos, ...)", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -11,18 +11,6 @@
 namespace corva::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: corva text OPERATION [OPTIONS] ...\n"
-    "  next  [--high H] [--count N] REF    step the number in REF up (N times)\n"
-    "  prev  [--high H] [--count N] REF    step it down\n"
-    "  match MASK TEXT                     0 when TEXT matches (\"*\" is one character),\n"
-    "                                      else 1 or -1 as a comparison\n"
-    "  wrap  --width N TEXT                cut TEXT into lines of at most N characters\n"
-    "  amp   TEXT                          double every \"&\"\n"
-    "References go into an array of HIGH H (default 20) and are cut to fit.\n"
-    "Results are printed between brackets, so spaces show.\n";
-
-
 // Prints the lines LineWrapper takes out of the text; stops when a call takes
 // nothing (a width of 0 leaves the words where they are).
 void wrap(uint16_t width, const std::string& text) {
@@ -39,54 +27,66 @@ void wrap(uint16_t width, const std::string& text) {
   }
 }
 
-int run(const Args& all) {
-  Args args = all;
-  if (args.empty()) return usage_error("text needs an operation (see corva text --help)");
-  const std::string op = args.front();
-  args.erase(args.begin());
-  std::string high_text = "20", count_text = "1", width_text;
-  if (!take_option(args, "--high", high_text) || !take_option(args, "--count", count_text) ||
-      !take_option(args, "--width", width_text))
-    return usage_error("an option needs a value");
-  unsigned long high = 0, count = 0;
-  if (!parse_number(high_text, 65534, high)) return usage_error("--high must be 0-65534");
-  if (!parse_number(count_text, 100000, count)) return usage_error("--count must be 0-100000");
-
-  if ((op == "next" || op == "prev") && args.size() == 1) {
-    Buffer b(high, args[0]);
-    for (unsigned long i = 0; i < count; ++i) {
-      (op == "next" ? TextIncrement : TextDecrement)(b.high, b.data());
-      std::cout << "[" << b.text() << "]\n";
-    }
-    return 0;
+void define(CLI::App& app) {
+  static unsigned long high = 20, count = 1, width = 0;
+  static std::string text, mask;
+  for (const char* op : {"next", "prev"}) {
+    const bool up = op[0] == 'n';
+    auto* sub =
+        app.add_subcommand(op, up ? "step the number in REF up" : "step the number in REF down");
+    sub->add_option("--high", high, "the HIGH of the array REF goes into (0-65534, default 20)")
+        ->type_name("H")
+        ->check(within(0, 65534));
+    sub->add_option("--count", count, "how many steps, each printed (0-100000, default 1)")
+        ->type_name("N")
+        ->check(within(0, 100000));
+    sub->add_option("REF", text, "a reference, such as INV-0099")->required();
+    on_run(sub, [up] {
+      Buffer b(high, text);
+      for (unsigned long i = 0; i < count; ++i) {
+        (up ? TextIncrement : TextDecrement)(b.high, b.data());
+        std::cout << "[" << b.text() << "]\n";
+      }
+      return 0;
+    });
   }
-  if (op == "match" && args.size() == 2) {
-    const int16_t r = MatchMask(args[1].c_str(), args[0].c_str());
-    std::cout << r << (r == 0 ? " (matches)\n" : r < 0 ? " (sorts before the mask)\n"
-                                                      : " (sorts after the mask)\n");
+  auto* match = app.add_subcommand("match", "compare TEXT with MASK ('*' is any one character)");
+  match->add_option("MASK", mask, "the mask, such as INV-****")->required();
+  match->add_option("TEXT", text, "the text")->required();
+  match->footer("Prints 0 when TEXT matches, else 1 or -1 as a comparison.");
+  on_run(match, [] {
+    const int16_t r = MatchMask(text.c_str(), mask.c_str());
+    std::cout << r
+              << (r == 0  ? " (matches)\n"
+                  : r < 0 ? " (sorts before the mask)\n"
+                          : " (sorts after the mask)\n");
     return 0;
-  }
-  if (op == "wrap" && args.size() == 1) {
-    unsigned long width = 0;
-    if (!parse_number(width_text, 65534, width)) return usage_error("wrap needs --width 0-65534");
-    wrap(static_cast<uint16_t>(width), args[0]);
+  });
+  auto* wrap_word = app.add_subcommand("wrap", "cut TEXT into lines of at most N characters");
+  wrap_word->add_option("--width", width, "the line width (0-65534)")
+      ->type_name("N")
+      ->required()
+      ->check(within(0, 65534));
+  wrap_word->add_option("TEXT", text, "the text")->required();
+  on_run(wrap_word, [] {
+    wrap(static_cast<uint16_t>(width), text);
     return 0;
-  }
-  if (op == "amp" && args.size() == 1) {
-    Buffer b(std::max<std::size_t>(args[0].size() * 2, 1), args[0]);
+  });
+  auto* amp = app.add_subcommand("amp", "double every '&'");
+  amp->add_option("TEXT", text, "the text")->required();
+  on_run(amp, [] {
+    Buffer b(std::max<std::size_t>(text.size() * 2, 1), text);
     FixPrefix(b.high, b.data());
     std::cout << "[" << b.text() << "]\n";
     return 0;
-  }
-  return usage_error("text: unknown operation or wrong number of arguments (see corva text --help)");
+  });
+  app.footer("Results are printed between brackets, so spaces show.");
 }
 
 int demo(const std::string& samples) {
-  std::ifstream refs(samples + "/references.txt"), memo(samples + "/memo.txt");
-  if (!refs || !memo) {
-    std::cerr << "corva: cannot read " << samples << "/references.txt or memo.txt\n";
+  std::ifstream refs, memo;
+  if (!open_sample(samples, "references.txt", refs) || !open_sample(samples, "memo.txt", memo))
     return 1;
-  }
   std::string line;
   std::cout << "-- the next and previous references\n";
   while (std::getline(refs, line)) {
@@ -108,7 +108,7 @@ int demo(const std::string& samples) {
   return 0;
 }
 
-const Registration reg{{"text", "reference numbers, masks and line wrapping", kUsage, run, demo}};
+const Registration reg{{"text", "reference numbers, masks and line wrapping", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

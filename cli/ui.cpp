@@ -2,6 +2,7 @@
 // client, opens a ledger screen and a modeless screen laid out by a dialog
 // file, plays typed keys through the library's message loop, and prints the
 // window tree.
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -21,20 +22,6 @@ namespace {
 
 namespace plat = corva::platform;
 
-constexpr const char* kUsage =
-    "usage: corva ui dump [--layout FILE] [--type KEYS]\n"
-    "  Opens the frame, its MDI client, a ledger screen and the screen laid out in\n"
-    "  FILE (default: the samples' customer.dlg), types KEYS into the screen through\n"
-    "  the message loop (\\t Tab, \\n Enter, \\e Escape) and prints the window tree:\n"
-    "  handle, class, control ID, text, style, rectangle in the parent, state.\n"
-    "usage: corva ui render SCREEN [--png FILE] [--svg FILE] [--scheme N]\n"
-    "  Draws SCREEN, a sample (entry, lists, frame, message) or a dialog file\n"
-    "  (NAME.dlg), into an image with no display, in the colour scheme N (0-4).\n"
-    "usage: corva ui show SCREEN\n"
-    "  Opens SCREEN (a dialog file, or the name of one under samples/, such as\n"
-    "  receipt) on the desktop for a person to type into; when it is closed, prints\n"
-    "  what its fields hold.\n";
-
 constexpr plat::ModuleHandle kModule = 0xC11;
 constexpr std::uint16_t kLayoutId = 1;
 constexpr std::uint16_t kCustomerCommand = 40010, kLedgerCommand = 40011;
@@ -44,13 +31,20 @@ struct Flag {
   std::uint32_t bits;
 };
 constexpr Flag kFlags[] = {
-    {"tabstop", plat::WS_TABSTOP},        {"group", plat::WS_GROUP},
-    {"border", plat::WS_BORDER},          {"disabled", plat::WS_DISABLED},
-    {"defpushbutton", plat::BS_DEFPUSHBUTTON}, {"checkbox", plat::BS_AUTOCHECKBOX},
-    {"autocheckbox", plat::BS_AUTOCHECKBOX},   {"autoradiobutton", plat::BS_AUTORADIOBUTTON},
-    {"groupbox", plat::BS_GROUPBOX},      {"dropdownlist", plat::CBS_DROPDOWNLIST},
-    {"dropdown", plat::CBS_DROPDOWN},     {"sort", plat::LBS_SORT},
-    {"number", plat::ES_NUMBER},          {"uppercase", plat::ES_UPPERCASE},
+    {"tabstop", plat::WS_TABSTOP},
+    {"group", plat::WS_GROUP},
+    {"border", plat::WS_BORDER},
+    {"disabled", plat::WS_DISABLED},
+    {"defpushbutton", plat::BS_DEFPUSHBUTTON},
+    {"checkbox", plat::BS_AUTOCHECKBOX},
+    {"autocheckbox", plat::BS_AUTOCHECKBOX},
+    {"autoradiobutton", plat::BS_AUTORADIOBUTTON},
+    {"groupbox", plat::BS_GROUPBOX},
+    {"dropdownlist", plat::CBS_DROPDOWNLIST},
+    {"dropdown", plat::CBS_DROPDOWN},
+    {"sort", plat::LBS_SORT},
+    {"number", plat::ES_NUMBER},
+    {"uppercase", plat::ES_UPPERCASE},
     {"noprefix", plat::SS_NOPREFIX},
 };
 
@@ -80,10 +74,9 @@ std::vector<std::string> words(const std::string& line) {
 }
 
 bool number(const std::string& s, int& v) {
-  unsigned long u = 0;
-  if (!parse_number(s, 32767, u)) return false;
-  v = static_cast<int>(u);
-  return true;
+  const char* end = s.data() + s.size();
+  const auto r = std::from_chars(s.data(), end, v);
+  return r.ec == std::errc() && r.ptr == end && v >= 0 && v <= 32767;
 }
 
 struct Layout {
@@ -94,10 +87,7 @@ struct Layout {
 // Reads a dialog file; false with a message on the first line it cannot use.
 bool read_layout(const std::string& path, Layout& out) {
   std::ifstream in(path);
-  if (!in) {
-    std::cerr << "corva: cannot read " << path << "\n";
-    return false;
-  }
+  if (!in) return fail("cannot read " + path) == 0;
   std::string line;
   int n = 0;
   bool have_dialog = false;
@@ -106,8 +96,7 @@ bool read_layout(const std::string& path, Layout& out) {
     auto w = words(line);
     if (w.empty() || w[0][0] == '#') continue;
     auto bad = [&](const char* why) {
-      std::cerr << "corva: " << path << ":" << n << ": " << why << "\n";
-      return false;
+      return fail(path + ":" + std::to_string(n) + ": " + why) == 0;
     };
     auto text = [](const std::string& s) { return s.substr(1); };
     if (w[0] == "dialog") {
@@ -151,10 +140,7 @@ bool read_layout(const std::string& path, Layout& out) {
       return bad("unknown line");
     }
   }
-  if (!have_dialog) {
-    std::cerr << "corva: " << path << ": no dialog line\n";
-    return false;
-  }
+  if (!have_dialog) return fail(path + ": no dialog line") == 0;
   return true;
 }
 
@@ -202,17 +188,15 @@ int dump(const std::string& layout_path, const std::string& keys) {
                             frame, 0xCAC, kModule, nullptr);
   MyCorvaLibDataPtr->MainWindow = frame;
   MyCorvaLibDataPtr->MDIClientWindow = client;
-  const plat::WindowHandle ledger = plat::CreateWindowExA(
-      plat::WS_EX_MDICHILD, "CvxFrame", "Ledger", plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_CAPTION,
-      8, 8, 300, 200, client, 0, kModule, nullptr);
+  const plat::WindowHandle ledger =
+      plat::CreateWindowExA(plat::WS_EX_MDICHILD, "CvxFrame", "Ledger",
+                            plat::WS_CHILD | plat::WS_VISIBLE | plat::WS_CAPTION, 8, 8, 300, 200,
+                            client, 0, kModule, nullptr);
   AddWindowToTable(ledger, kLedgerCommand, 0);
   plat::register_dialog_template(kModule, kLayoutId, layout.dialog);
   const plat::WindowHandle screen =
       plat::CreateDialogParamA(kModule, kLayoutId, frame, screen_proc, 0);
-  if (screen == 0) {
-    std::cerr << "corva: the screen could not be made (unknown control class?)\n";
-    return 1;
-  }
+  if (screen == 0) return fail("the screen could not be made (unknown control class?)");
   fill_screen_lists(screen, ScreenLayout{layout.dialog, layout.items});
   AddWindowToTable(screen, kCustomerCommand, 1);
   plat::type_text(unescape(keys));
@@ -250,43 +234,77 @@ int dump(const std::string& layout_path, const std::string& keys) {
   return 0;
 }
 
-int render(Args args) {
-  std::string png, svg, scheme_text = "0";
-  if (!take_option(args, "--png", png) || !take_option(args, "--svg", svg) ||
-      !take_option(args, "--scheme", scheme_text))
-    return usage_error("an option needs a value");
-  unsigned long scheme = 0;
-  if (!parse_number(scheme_text, 4, scheme)) return usage_error("ui render: --scheme is 0-4");
-  if (args.size() != 1) return usage_error("ui render needs one SCREEN");
-  if (png.empty() && svg.empty()) return usage_error("ui render needs --png or --svg");
-  const std::string& screen = args.front();
+// Draws a sample screen or one laid out by a dialog file (NAME.dlg) into
+// image files, with no display.
+int render(const std::string& screen, const std::string& png, const std::string& svg, int scheme) {
   plat::WindowHandle window = 0;
   if (screen.size() > 4 && screen.compare(screen.size() - 4, 4, ".dlg") == 0) {
     Layout layout;
     if (!read_layout(screen, layout)) return 1;
-    window = open_dialog_screen(layout.dialog, layout.items, static_cast<int>(scheme));
+    window = open_dialog_screen(layout.dialog, layout.items, scheme);
   } else {
-    window = open_sample_screen(screen, static_cast<int>(scheme));
-    if (window == 0) return usage_error("ui render: no sample screen '" + screen + "'");
+    window = open_sample_screen(screen, scheme);
+    if (window == 0) {
+      close_sample_screen();
+      std::string names;
+      for (const std::string& n : sample_screens()) names += (names.empty() ? "" : ", ") + n;
+      usage_error("SCREEN: no sample screen '" + screen + "'; the samples are " + names +
+                  ", or give a NAME.dlg file");
+    }
   }
-  const int status = window != 0 ? render_screen(window, png, svg) : 1;
-  if (window == 0) std::cerr << "corva: the screen could not be made\n";
+  const int status = window != 0 ? render_screen(window, png, svg)
+                                 : fail("the screen could not be made (unknown control class?)");
   close_sample_screen();
   return status;
 }
 
-int run(const Args& all) {
-  Args args = all;
-  if (!args.empty() && args.front() == "render") return render(Args(args.begin() + 1, args.end()));
-  if (args.size() == 2 && args.front() == "show") return show_screen(args[1]);
-  if (args.empty() || args.front() != "dump")
-    return usage_error("ui needs: dump, render or show (see corva ui --help)");
-  args.erase(args.begin());
-  std::string layout = "samples/customer.dlg", keys;
-  if (!take_option(args, "--layout", layout) || !take_option(args, "--type", keys))
-    return usage_error("an option needs a value");
-  if (!args.empty()) return usage_error("ui dump: unexpected '" + args.front() + "'");
-  return dump(layout, keys);
+void define(CLI::App& app) {
+  static std::string layout, keys, samples;
+  auto* dump_word =
+      app.add_subcommand("dump", "open a sample screen, type into it, print the window tree");
+  dump_word->add_option("--layout", layout, "the dialog file (default: the samples' customer.dlg)")
+      ->type_name("FILE");
+  dump_word->add_option("--type", keys, "keys to type: \\t Tab, \\n Enter, \\e Escape")
+      ->type_name("KEYS");
+  dump_word->add_option("--samples", samples, "the sample data directory")->type_name("DIR");
+  dump_word->footer(
+      "Opens the frame, its MDI client, a ledger screen and the screen laid out in FILE,\n"
+      "types KEYS into the screen through the message loop and prints the window tree:\n"
+      "handle, class, control ID, text, style, rectangle in the parent, state.");
+  on_run(dump_word, [] {
+    if (!layout.empty()) return dump(layout, keys);
+    const std::string dir = samples_directory(samples);
+    return dir.empty() ? 1 : dump(dir + "/customer.dlg", keys);
+  });
+
+  static std::string screen, png, svg;
+  static int scheme = 0;
+  auto* render_word =
+      app.add_subcommand("render", "draw a screen into a PNG or SVG file, with no display");
+  render_word
+      ->add_option("SCREEN", screen,
+                   "a sample screen (entry, lists, frame, message) or a NAME.dlg file")
+      ->required();
+  auto* png_option =
+      render_word->add_option("--png", png, "the PNG file to write")->type_name("FILE");
+  auto* svg_option =
+      render_word->add_option("--svg", svg, "the SVG file to write")->type_name("FILE");
+  render_word->add_option("--scheme", scheme, "the library's colour scheme (0-4, default 0)")
+      ->type_name("N")
+      ->check(within(0, 4));
+  on_run(render_word, [png_option, svg_option] {
+    if (png_option->count() == 0 && svg_option->count() == 0)
+      usage_error("needs --png FILE or --svg FILE");
+    return render(screen, png, svg, scheme);
+  });
+
+  static std::string shown;
+  auto* show_word = app.add_subcommand(
+      "show", "open a screen on the desktop for a person to type into");
+  show_word->add_option("SCREEN", shown, "a NAME.dlg file, or the name of one under samples/")
+      ->required();
+  show_word->footer("When the screen is closed, prints what its fields hold.");
+  on_run(show_word, [] { return show_screen(shown); });
 }
 
 int demo(const std::string& samples) {
@@ -314,8 +332,8 @@ void fill_screen_lists(plat::WindowHandle screen, const ScreenLayout& layout) {
 
 namespace {
 
-const Registration reg{{"ui", "the window system: a sample screen and its window tree", kUsage,
-                        run, demo}};
+const Registration reg{
+    {"ui", "the window system: a sample screen and its window tree", define, demo}};
 
 }  // namespace
 }  // namespace corva::cli

@@ -55,4 +55,4 @@ endif()
 # The installed program finds its libraries through its own run path, wherever
 # the prefix is; nothing on the library path helps it.
 unset(ENV{LD_LIBRARY_PATH})
-run(${prefix}/bin/corva --help)
+run(${prefix}/bin/corva --version)

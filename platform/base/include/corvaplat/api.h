@@ -1,6 +1,7 @@
 // Export macro and the handle types shared by every part of the platform layer.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #if defined(CORVAPLAT_BUILDING)
 #define CORVAPLAT_API __attribute__((visibility("default")))
@@ -27,6 +28,7 @@ enum WinError : std::uint32_t {
   kErrorNotEnoughMemory = 8,
   kErrorInvalidData = 13,
   kErrorNoMoreFiles = 18,
+  kErrorWriteFault = 29,
   kErrorSharingViolation = 32,
   kErrorLockViolation = 33,
   kErrorHandleEof = 38,
@@ -53,5 +55,8 @@ CORVAPLAT_API void SetLastError(std::uint32_t error);
 
 // Maps a POSIX errno value to the Windows error number the library expects.
 CORVAPLAT_API std::uint32_t error_from_errno(int err);
+// What a Windows error number means, in a few words for a person ("the disk
+// is full"); numbers the layer never reports read "error N".
+CORVAPLAT_API std::string error_text(std::uint32_t error);
 
 }  // namespace corva::platform
