@@ -304,3 +304,27 @@ TEST(BoundedStrings, SearchFindsEveryPosition) {
   }
 }
 }  // namespace
+
+// Small arrays at every offset in an aligned block, inside it or straddling
+// its edge: bytes around the array and after the NUL must never match.
+TEST(BoundedStrings, SmallArraysAtEveryOffset) {
+  struct Case {
+    const char* bytes;  // six bytes of the array (HIGH 5)
+    const char* pattern;
+    std::uint16_t expected;
+  };
+  const Case cases[] = {
+      {"abxy\0\0", "xy", 2}, {"ab\0xyQ", "xy", 6}, {"abcdxy", "xy", 4},
+      {"abcdex", "xy", 6},   {"xyabcd", "x", 0},   {"ab\0\0\0\0", "", 2},
+  };
+  alignas(16) char buffer[48];
+  for (std::size_t offset = 0; offset < 32; ++offset) {
+    for (const auto& c : cases) {
+      std::memset(buffer, 'x', sizeof buffer);
+      buffer[offset + 6] = 'y';  // a match that would run past the array
+      std::memcpy(buffer + offset, c.bytes, 6);
+      const auto phigh = static_cast<std::uint16_t>(std::max<std::size_t>(std::strlen(c.pattern), 1) - 1);
+      EXPECT_EQ(Pos(phigh, c.pattern, 5, buffer + offset), c.expected) << offset << " " << c.pattern;
+    }
+  }
+}

@@ -218,6 +218,47 @@ std::size_t find(std::string_view text, std::string_view pattern) {
   return std::string_view::npos;
 }
 
+#ifdef __SSE2__
+// The whole array lies inside one aligned 16-byte block, so one load finds
+// its end and its candidates together. An aligned load stays inside one
+// page: the block's bytes before and after the array exist even when they
+// are not the caller's (hence no address checking here). Lanes outside [text, text + limit) are
+// masked off, and candidates past the first NUL are dropped; a candidate's
+// remaining bytes are compared one at a time, which stops at the NUL since
+// the pattern holds none.
+__attribute__((no_sanitize_address)) std::size_t find_in_block(const char* text,
+                                                               std::size_t limit,
+                                                               std::string_view pattern) {
+  const std::size_t m = pattern.size();
+  if (m == 0) return strnlen(text, limit);
+  if (m > limit) return std::string_view::npos;
+  const char* p = pattern.data();
+  const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(text);
+  const std::uintptr_t end = start + limit;  // the array ends here
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i head = _mm_set1_epi8(p[0]);
+  const std::uintptr_t block = start & ~std::uintptr_t{15};
+  // Lanes before the array, then after it.
+  unsigned valid = 0xFFFFu << (start - block);
+  if (end - block < 16) valid &= (1u << (end - block)) - 1;
+  const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(block));
+  const unsigned nul = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) & valid;
+  unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, head))) & valid;
+  if (nul != 0) hits &= (nul & -nul) - 1;  // only before the terminator
+  for (; hits != 0; hits &= hits - 1) {
+    const char* at = reinterpret_cast<const char*>(block) + __builtin_ctz(hits);
+    const std::size_t k = static_cast<std::size_t>(at - text);
+    if (k + m > limit) return std::string_view::npos;  // later ones fit even less
+    // The last byte is inside the array; a NUL before it fails the middle.
+    if (at[m - 1] != p[m - 1]) continue;
+    std::size_t j = 1;
+    while (j < m - 1 && at[j] == p[j]) ++j;
+    if (j >= m - 1) return k;
+  }
+  return std::string_view::npos;
+}
+#endif
+
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern) {
   std::size_t at = find(view(high, text), pattern);
   if (at == std::string_view::npos) return -1;
