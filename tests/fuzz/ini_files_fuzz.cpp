@@ -62,8 +62,12 @@ std::vector<std::pair<std::pair<std::string, std::string>, std::string>> read_al
 }
 
 bool carried(const std::string& section, const std::string& key, const std::string& value) {
-  auto edges = [](const std::string& s) {
-    return !s.empty() && (s.front() == ' ' || s.back() == ' ' || s.front() == '\t' || s.back() == '\t');
+  // The reader trims these blanks from both ends of names and values.
+  auto blank = [](char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+  };
+  auto edges = [&blank](const std::string& s) {
+    return !s.empty() && (blank(s.front()) || blank(s.back()));
   };
   const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                       value.back() == value.front();
