@@ -7,6 +7,8 @@
 
 #include "corvalib/frame.h"
 #include "corvalib/text.h"
+#include "text/bstr.h"
+#include "text/window_search.h"
 
 namespace {
 
@@ -305,8 +307,8 @@ TEST(BoundedStrings, SearchFindsEveryPosition) {
 }
 }  // namespace
 
-// Small arrays at every offset in an aligned block, inside it or straddling
-// its edge: bytes around the array and after the NUL must never match.
+// Small arrays at every offset in two aligned 64-byte blocks, inside one or
+// straddling an edge: bytes around the array and after the NUL must never match.
 TEST(BoundedStrings, SmallArraysAtEveryOffset) {
   struct Case {
     const char* bytes;  // six bytes of the array (HIGH 5)
@@ -316,15 +318,31 @@ TEST(BoundedStrings, SmallArraysAtEveryOffset) {
   const Case cases[] = {
       {"abxy\0\0", "xy", 2}, {"ab\0xyQ", "xy", 6}, {"abcdxy", "xy", 4},
       {"abcdex", "xy", 6},   {"xyabcd", "x", 0},   {"ab\0\0\0\0", "", 2},
+      {"abcdef", "x", 6},    {"abcdef", "y", 6},   {"abcdey", "y", 5},
   };
-  alignas(16) char buffer[48];
-  for (std::size_t offset = 0; offset < 32; ++offset) {
+  // Pos uses the widest search the processor has; the narrower ones are
+  // called directly, so each block width meets every offset.
+  std::vector<std::pair<const char*, corva::text::ArraySearch>> widths = {
+      {"16", corva::text::search_array_sse2}};
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) widths.emplace_back("32", corva::text::search_array_avx2);
+  if (__builtin_cpu_supports("avx512bw"))
+    widths.emplace_back("64", corva::text::search_array_avx512);
+  alignas(64) char buffer[144];
+  for (std::size_t offset = 0; offset < 136; ++offset) {
     for (const auto& c : cases) {
       std::memset(buffer, 'x', sizeof buffer);
       buffer[offset + 6] = 'y';  // a match that would run past the array
       std::memcpy(buffer + offset, c.bytes, 6);
-      const auto phigh = static_cast<std::uint16_t>(std::max<std::size_t>(std::strlen(c.pattern), 1) - 1);
+      const std::size_t plength = std::strlen(c.pattern);
+      const auto phigh = static_cast<std::uint16_t>(std::max<std::size_t>(plength, 1) - 1);
       EXPECT_EQ(Pos(phigh, c.pattern, 5, buffer + offset), c.expected) << offset << " " << c.pattern;
+      if (plength == 0) continue;
+      for (const auto& [width, search] : widths) {
+        const std::size_t at = search(buffer + offset, 6, c.pattern, plength);
+        EXPECT_EQ(at == std::string_view::npos ? 6 : at, c.expected)
+            << width << "-byte blocks, offset " << offset << " " << c.pattern;
+      }
     }
   }
 }

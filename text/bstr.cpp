@@ -2,6 +2,7 @@
 #include "text/window_search.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -172,8 +173,6 @@ void trim_left(std::uint16_t high, char* text) {
   erase(high, text, 0, spaces);
 }
 
-
-
 namespace {
 
 #ifdef __SSE2__
@@ -181,18 +180,50 @@ std::size_t search_windows_sse2(const char* t, std::size_t n, const char* p, std
   return search_windows<Lanes16>(t, n, p, m);
 }
 
-using WindowSearch = std::size_t (*)(const char*, std::size_t, const char*, std::size_t);
+using Search = ArraySearch;
 
-// The widest window search the processor has, chosen once when the library loads.
-const WindowSearch window_search = [] {
+// The widest searches the processor has.
+enum class Width { k16, k32, k64 };
+Width widest() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512bw")) return search_windows_avx512;
-  if (__builtin_cpu_supports("avx2")) return search_windows_avx2;
-  return search_windows_sse2;
+  if (__builtin_cpu_supports("avx512bw")) return Width::k64;
+  if (__builtin_cpu_supports("avx2")) return Width::k32;
+  return Width::k16;
+}
+const Search window_search = [] {
+  const Width w = widest();
+  return w == Width::k64 ? search_windows_avx512 : w == Width::k32 ? search_windows_avx2 : search_windows_sse2;
 }();
+
+// The first call picks the search and keeps it for the calls after it. The
+// pointer starts out constant, so a call made while the library is still
+// being loaded finds it set too.
+std::size_t pick_array_search(const char* text, std::size_t limit, const char* pattern,
+                              std::size_t plimit) {
+  const Width w = widest();
+  const Search chosen = w == Width::k64   ? search_array_avx512
+                        : w == Width::k32 ? search_array_avx2
+                                          : search_array_sse2;
+  array_search.store(chosen, std::memory_order_relaxed);
+  return chosen(text, limit, pattern, plimit);
+}
+#else
+std::size_t pick_array_search(const char* text, std::size_t limit, const char* pattern,
+                              std::size_t plimit) {
+  return find(std::string_view(text, strnlen(text, limit)), view(plimit - 1, pattern));
+}
 #endif
 
 }  // namespace
+
+constinit std::atomic<ArraySearch> array_search{pick_array_search};
+
+#ifdef __SSE2__
+std::size_t search_array_sse2(const char* text, std::size_t limit, const char* p,
+                              std::size_t plimit) {
+  return search_array<Lanes16>(text, limit, p, plimit);
+}
+#endif
 
 std::size_t find(std::string_view text, std::string_view pattern) {
   const char* t = text.data();
@@ -218,46 +249,6 @@ std::size_t find(std::string_view text, std::string_view pattern) {
   return std::string_view::npos;
 }
 
-#ifdef __SSE2__
-// The whole array lies inside one aligned 16-byte block, so one load finds
-// its end and its candidates together. An aligned load stays inside one
-// page: the block's bytes before and after the array exist even when they
-// are not the caller's (hence no address checking here). Lanes outside [text, text + limit) are
-// masked off, and candidates past the first NUL are dropped; a candidate's
-// remaining bytes are compared one at a time, which stops at the NUL since
-// the pattern holds none.
-__attribute__((no_sanitize_address)) std::size_t find_in_block(const char* text,
-                                                               std::size_t limit,
-                                                               std::string_view pattern) {
-  const std::size_t m = pattern.size();
-  if (m == 0) return strnlen(text, limit);
-  if (m > limit) return std::string_view::npos;
-  const char* p = pattern.data();
-  const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(text);
-  const std::uintptr_t end = start + limit;  // the array ends here
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i head = _mm_set1_epi8(p[0]);
-  const std::uintptr_t block = start & ~std::uintptr_t{15};
-  // Lanes before the array, then after it.
-  unsigned valid = 0xFFFFu << (start - block);
-  if (end - block < 16) valid &= (1u << (end - block)) - 1;
-  const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(block));
-  const unsigned nul = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) & valid;
-  unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, head))) & valid;
-  if (nul != 0) hits &= (nul & -nul) - 1;  // only before the terminator
-  for (; hits != 0; hits &= hits - 1) {
-    const char* at = reinterpret_cast<const char*>(block) + __builtin_ctz(hits);
-    const std::size_t k = static_cast<std::size_t>(at - text);
-    if (k + m > limit) return std::string_view::npos;  // later ones fit even less
-    // The last byte is inside the array; a NUL before it fails the middle.
-    if (at[m - 1] != p[m - 1]) continue;
-    std::size_t j = 1;
-    while (j < m - 1 && at[j] == p[j]) ++j;
-    if (j >= m - 1) return k;
-  }
-  return std::string_view::npos;
-}
-#endif
 
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern) {
   std::size_t at = find(view(high, text), pattern);

@@ -2,6 +2,7 @@
 // operation uses to leave a text cut to HIGH and NUL-filled to the array's end.
 #pragma once
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -105,18 +106,20 @@ void trim_left(std::uint16_t high, char* text);
 void trim_right(std::uint16_t high, char* text);
 // Position of the first occurrence, or npos. An empty pattern is found at the end.
 std::size_t find(std::string_view text, std::string_view pattern);
-// The search in an array of limit bytes that lies inside one aligned 16-byte
-// block: finds the end and the candidates with one load. Bytes of the block
-// outside the array or after the NUL are loaded but never change the answer.
-std::size_t find_in_block(const char* text, std::size_t limit, std::string_view pattern);
-// The same search in an array of limit bytes whose text ends at its first
-// NUL; nothing after that NUL changes the answer.
-inline std::size_t find_in_array(const char* text, std::size_t limit, std::string_view pattern) {
-#ifdef __SSE2__
-  if ((reinterpret_cast<std::uintptr_t>(text) & 15) + limit <= 16)
-    return find_in_block(text, limit, pattern);
-#endif
-  return find(std::string_view(text, strnlen(text, limit)), pattern);
+// The search in an array of limit bytes whose text ends at its first NUL, for
+// a non-empty pattern that is the array of plimit >= 1 bytes up to its first
+// NUL; npos if absent. The widest the processor has, chosen at the first call.
+using ArraySearch = std::size_t (*)(const char* text, std::size_t limit, const char* pattern,
+                                    std::size_t plimit);
+extern std::atomic<ArraySearch> array_search;
+// The same for any pattern: an empty one is found at the text's end. Nothing
+// after either NUL changes the answer, and neither is measured on its own
+// first. A null text reads as empty, a null pattern too.
+inline std::size_t find_in_array(const char* text, std::size_t limit, const char* pattern,
+                                 std::size_t plimit) {
+  if (pattern == nullptr || pattern[0] == '\0') return text ? strnlen(text, limit) : 0;
+  if (text == nullptr) return std::string_view::npos;
+  return array_search.load(std::memory_order_relaxed)(text, limit, pattern, plimit);
 }
 // Removes the first occurrence of pattern; its position, or -1 when absent.
 int find_and_remove(std::uint16_t high, char* text, std::string_view pattern);

@@ -66,8 +66,7 @@ void Delete(uint16_t high, char* text, uint16_t position, uint16_t count) try {
 
 uint16_t Pos(uint16_t phigh, const char* pattern, uint16_t thigh, const char* text) try {
   const std::size_t at =
-      text ? bs::find_in_array(text, std::size_t{thigh} + 1, bs::view(phigh, pattern))
-           : bs::find({}, bs::view(phigh, pattern));
+      bs::find_in_array(text, std::size_t{thigh} + 1, pattern, std::size_t{phigh} + 1);
   if (at != string_view::npos) return static_cast<uint16_t>(at);
   // HIGH + 1 marks "absent"; for HIGH 65535 that does not fit, so 65535 stands in.
   return thigh == 0xFFFF ? thigh : static_cast<uint16_t>(thigh + 1);

@@ -14,5 +14,14 @@ std::size_t search_windows_avx2(const char* t, std::size_t n, const char* p, std
 #endif
 }
 
+std::size_t search_array_avx2(const char* text, std::size_t limit, const char* p,
+                              std::size_t plimit) {
+#ifdef __AVX2__
+  return search_array<Lanes32>(text, limit, p, plimit);
+#else
+  return search_array<Lanes16>(text, limit, p, plimit);
+#endif
+}
+
 }  // namespace corva::text
 #endif

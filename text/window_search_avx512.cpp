@@ -15,5 +15,14 @@ std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, s
 #endif
 }
 
+std::size_t search_array_avx512(const char* text, std::size_t limit, const char* p,
+                                std::size_t plimit) {
+#ifdef __AVX512BW__
+  return search_array<Lanes64>(text, limit, p, plimit);
+#else
+  return search_array<Lanes16>(text, limit, p, plimit);
+#endif
+}
+
 }  // namespace corva::text
 #endif
