@@ -1,6 +1,9 @@
 // The bounded-string family: cutting, NUL-filling, and the bad-input answers.
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -345,4 +348,49 @@ TEST(BoundedStrings, SmallArraysAtEveryOffset) {
       }
     }
   }
+}
+
+// Short arrays (HIGH below 16) are copied from one load of the source. Every
+// HIGH meets sources that end just before an unreadable page or a little way
+// from it, sources whose array is shorter than the destination, and sources
+// inside the destination.
+TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  char* region = static_cast<char*>(
+      mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(region, MAP_FAILED);
+  ASSERT_EQ(mprotect(region + page, page, PROT_NONE), 0);
+  const std::string letters = "ABCDEFGHIJKLMNOPQRST";
+  for (std::uint16_t high = 0; high < 16; ++high) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{high}, std::size_t{17}}) {
+      for (std::uint16_t shigh : {0, high / 2, 40}) {
+        for (std::size_t gap : {0, 16}) {
+          // The source's text and the byte after it (its NUL, or a foreign
+          // byte after a full array) end gap bytes before the guard page.
+          const std::size_t n = std::min<std::size_t>(length, std::size_t{shigh} + 1);
+          char* source = region + page - n - 1 - gap;
+          std::memcpy(source, letters.data(), n);
+          source[n] = n <= shigh ? '\0' : '#';
+          char dest[20];
+          std::memset(dest, 'z', sizeof dest);
+          Assign(shigh, source, high, dest);
+          const std::string expected = letters.substr(0, std::min<std::size_t>(n, high));
+          const std::string where = std::to_string(high) + " " + std::to_string(length) + " " +
+                                    std::to_string(shigh) + " " + std::to_string(gap);
+          EXPECT_EQ(std::string(dest, expected.size()), expected) << where;
+          for (std::size_t i = expected.size(); i <= high; ++i) EXPECT_EQ(dest[i], 0) << where;
+          EXPECT_EQ(dest[high + 1], 'z') << where;  // nothing past the array
+        }
+      }
+    }
+    // The source is the array's own tail.
+    char array[20];
+    std::memcpy(array, letters.data(), 16);
+    array[16] = '\0';
+    const std::string tail(array + 1, std::min<std::size_t>(15, high));
+    Assign(30, array + 1, high, array);
+    EXPECT_EQ(std::string(array, tail.size()), tail) << high;
+    EXPECT_EQ(array[high], 0) << high;
+  }
+  munmap(region, 2 * page);
 }

@@ -58,7 +58,8 @@ void concat_views(std::uint16_t high, char* text, std::string_view first,
 
 }  // namespace
 
-void assign_general(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
+void assign_general(std::uint16_t high, char* text, std::uint16_t shigh,
+                    const char* source) noexcept {
   if (text == nullptr) return;
   const std::size_t limit = std::min<std::size_t>(std::size_t{shigh} + 1, high);
   if (source == nullptr || ranges_meet(source, limit, text, std::size_t{high} + 1)) {
@@ -67,6 +68,61 @@ void assign_general(std::uint16_t high, char* text, std::uint16_t shigh, const c
   }
   copy_filled(high, text, 0, source, limit);
 }
+
+#ifdef __SSE2__
+// The source's first 16 bytes are read whole when they cannot cross a page;
+// bytes after its NUL or its array are loaded then but never copied (hence no
+// address checking here). Each word is cut with a mask from a table of 16
+// bytes of ones then 16 of zeros, and the array gets exactly its high + 1
+// bytes, in two stores that may overlap.
+__attribute__((no_sanitize_address)) void assign_short(std::uint16_t shigh, const char* source,
+                                                       std::uint16_t high,
+                                                       char* text) noexcept {
+  constexpr std::uintptr_t kPage = 4096;
+  alignas(32) static constexpr unsigned char kKeep[32] = {
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  if (text == nullptr) return;
+  if (source == nullptr || (reinterpret_cast<std::uintptr_t>(source) & (kPage - 1)) > kPage - 16) {
+    assign_general(high, text, shigh, source);
+    return;
+  }
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
+  const unsigned nul =
+      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+  const unsigned limit = std::min(shigh + 1u, unsigned{high});
+  // keep[i] is all ones for the characters copied, zero from there on.
+  const unsigned char* keep = kKeep + 16 - __builtin_ctz(nul | (1u << limit));
+  const std::size_t size = std::size_t{high} + 1;
+  if (size >= 8) {
+    std::uint64_t first, last, first_mask, last_mask;
+    std::memcpy(&first, source, 8);
+    std::memcpy(&last, source + size - 8, 8);
+    std::memcpy(&first_mask, keep, 8);
+    std::memcpy(&last_mask, keep + size - 8, 8);
+    first &= first_mask;
+    last &= last_mask;
+    std::memcpy(text, &first, 8);
+    std::memcpy(text + size - 8, &last, 8);
+  } else if (size >= 4) {
+    std::uint32_t first, last, first_mask, last_mask;
+    std::memcpy(&first, source, 4);
+    std::memcpy(&last, source + size - 4, 4);
+    std::memcpy(&first_mask, keep, 4);
+    std::memcpy(&last_mask, keep + size - 4, 4);
+    first &= first_mask;
+    last &= last_mask;
+    std::memcpy(text, &first, 4);
+    std::memcpy(text + size - 4, &last, 4);
+  } else {
+    for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>(source[i] & keep[i]);
+  }
+}
+#else
+void assign_short(std::uint16_t shigh, const char* source, std::uint16_t high,
+                  char* text) noexcept {
+  assign_general(high, text, shigh, source);
+}
+#endif
 
 void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
             std::uint16_t shigh, const char* second) {
@@ -180,7 +236,7 @@ std::size_t search_windows_sse2(const char* t, std::size_t n, const char* p, std
   return search_windows<Lanes16>(t, n, p, m);
 }
 
-using Search = ArraySearch;
+using WindowSearch = std::size_t (*)(const char*, std::size_t, const char*, std::size_t);
 
 // The widest searches the processor has.
 enum class Width { k16, k32, k64 };
@@ -190,26 +246,28 @@ Width widest() {
   if (__builtin_cpu_supports("avx2")) return Width::k32;
   return Width::k16;
 }
-const Search window_search = [] {
+const WindowSearch window_search = [] {
   const Width w = widest();
-  return w == Width::k64 ? search_windows_avx512 : w == Width::k32 ? search_windows_avx2 : search_windows_sse2;
+  return w == Width::k64   ? search_windows_avx512
+         : w == Width::k32 ? search_windows_avx2
+                           : search_windows_sse2;
 }();
 
 // The first call picks the search and keeps it for the calls after it. The
 // pointer starts out constant, so a call made while the library is still
 // being loaded finds it set too.
 std::size_t pick_array_search(const char* text, std::size_t limit, const char* pattern,
-                              std::size_t plimit) {
+                              std::size_t plimit) noexcept {
   const Width w = widest();
-  const Search chosen = w == Width::k64   ? search_array_avx512
-                        : w == Width::k32 ? search_array_avx2
-                                          : search_array_sse2;
+  const ArraySearch chosen = w == Width::k64   ? search_array_avx512
+                             : w == Width::k32 ? search_array_avx2
+                                               : search_array_sse2;
   array_search.store(chosen, std::memory_order_relaxed);
   return chosen(text, limit, pattern, plimit);
 }
 #else
 std::size_t pick_array_search(const char* text, std::size_t limit, const char* pattern,
-                              std::size_t plimit) {
+                              std::size_t plimit) noexcept {
   return find(std::string_view(text, strnlen(text, limit)), view(plimit - 1, pattern));
 }
 #endif
@@ -220,7 +278,7 @@ constinit std::atomic<ArraySearch> array_search{pick_array_search};
 
 #ifdef __SSE2__
 std::size_t search_array_sse2(const char* text, std::size_t limit, const char* p,
-                              std::size_t plimit) {
+                              std::size_t plimit) noexcept {
   return search_array<Lanes16>(text, limit, p, plimit);
 }
 #endif

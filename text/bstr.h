@@ -69,25 +69,41 @@ void write(std::uint16_t high, char* text, std::string_view source);
 
 // The bounded string (shigh, source) put at text, cut to high and NUL-filled;
 // the source may lie inside the array. A null source reads as empty.
-void assign_general(std::uint16_t high, char* text, std::uint16_t shigh, const char* source);
-inline void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
-  // Mostly the source may hold as many characters as the array: then the
-  // terminator goes first and the copy, which strncpy makes reading the
-  // source only up to its NUL and NUL-filling the rest, is the last step.
-  const std::size_t limit = std::min<std::size_t>(std::size_t{shigh} + 1, high);
-  if (limit == high && text != nullptr && source != nullptr &&
-      !ranges_meet(source, limit, text, std::size_t{high} + 1)) {
-    text[high] = '\0';
+void assign_general(std::uint16_t high, char* text, std::uint16_t shigh,
+                    const char* source) noexcept;
+// The same for an array of at most 16 bytes (high < 16): the source is read
+// whole before the array is written, so it may lie anywhere. The arguments
+// come in the exported call's order, so that call reaches it by a jump.
+void assign_short(std::uint16_t shigh, const char* source, std::uint16_t high,
+                  char* text) noexcept;
+// Copies source's text, cut to high characters, into the array and NUL-fills
+// it to text[high]. The source's array holds at least high bytes and lies
+// apart from this one. The terminator goes first and the copy, which strncpy
+// makes reading the source only up to its NUL and NUL-filling the rest, is
+// the last step.
+inline void copy_text(std::uint16_t high, char* text, const char* source) noexcept {
+  text[high] = '\0';
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wstringop-truncation"  // the cut is the point
 #endif
-    std::strncpy(text, source, limit);
+  std::strncpy(text, source, high);
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-    return;
-  }
+}
+inline void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
+  if (high < 16) return assign_short(shigh, source, high, text);
+  // Mostly the source may hold as many characters as the array and lies
+  // apart from it: then it is a plain copy.
+  // The source's first high bytes miss the array when their distance
+  // (source - text, taken modulo the address space) lies outside
+  // [-(high - 1), high]: one comparison.
+  const std::size_t apart = reinterpret_cast<std::uintptr_t>(source) -
+                            reinterpret_cast<std::uintptr_t>(text) + high - 1;
+  const bool wide = std::size_t{shigh} + 1 >= high;  // the source can fill the array
+  if (text != nullptr && source != nullptr && wide && apart >= 2 * std::size_t{high})
+    return copy_text(high, text, source);
   assign_general(high, text, shigh, source);
 }
 // The same for first followed by second.
@@ -110,7 +126,7 @@ std::size_t find(std::string_view text, std::string_view pattern);
 // a non-empty pattern that is the array of plimit >= 1 bytes up to its first
 // NUL; npos if absent. The widest the processor has, chosen at the first call.
 using ArraySearch = std::size_t (*)(const char* text, std::size_t limit, const char* pattern,
-                                    std::size_t plimit);
+                                    std::size_t plimit) noexcept;
 extern std::atomic<ArraySearch> array_search;
 // The same for any pattern: an empty one is found at the text's end. Nothing
 // after either NUL changes the answer, and neither is measured on its own

@@ -149,11 +149,11 @@ __attribute__((no_sanitize_address)) std::size_t search_array(const char* text,
 // its own file built for its instruction set; call those only when the
 // processor has it.
 std::size_t search_array_sse2(const char* text, std::size_t limit, const char* p,
-                              std::size_t plimit);
+                              std::size_t plimit) noexcept;
 std::size_t search_array_avx2(const char* text, std::size_t limit, const char* p,
-                              std::size_t plimit);
+                              std::size_t plimit) noexcept;
 std::size_t search_array_avx512(const char* text, std::size_t limit, const char* p,
-                                std::size_t plimit);
+                                std::size_t plimit) noexcept;
 
 // The 32- and 64-byte searches, each in its own file built for its
 // instruction set (narrower windows for shorter texts); call them only when

@@ -15,7 +15,7 @@ std::size_t search_windows_avx2(const char* t, std::size_t n, const char* p, std
 }
 
 std::size_t search_array_avx2(const char* text, std::size_t limit, const char* p,
-                              std::size_t plimit) {
+                              std::size_t plimit) noexcept {
 #ifdef __AVX2__
   return search_array<Lanes32>(text, limit, p, plimit);
 #else

@@ -16,7 +16,7 @@ std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, s
 }
 
 std::size_t search_array_avx512(const char* text, std::size_t limit, const char* p,
-                                std::size_t plimit) {
+                                std::size_t plimit) noexcept {
 #ifdef __AVX512BW__
   return search_array<Lanes64>(text, limit, p, plimit);
 #else
