@@ -394,3 +394,18 @@ TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
   }
   munmap(region, 2 * page);
 }
+
+// Long fills go through the widest stores the processor has: every length
+// and offset zeroes exactly its bytes.
+TEST(BoundedStrings, LongFillsTouchExactlyTheirBytes) {
+  alignas(64) char area[400];
+  for (std::size_t offset = 0; offset < 40; offset += 3) {
+    for (std::size_t n = 64; n <= 300; n += 7) {
+      std::memset(area, 'q', sizeof area);
+      corva::text::zero_bytes(area + offset, n);
+      const std::string expected = std::string(offset, 'q') + std::string(n, '\0') +
+                                   std::string(sizeof area - offset - n, 'q');
+      EXPECT_EQ(std::string(area, sizeof area), expected) << offset << " " << n;
+    }
+  }
+}

@@ -27,12 +27,19 @@ inline std::size_t length(std::uint16_t high, const char* text) { return view(hi
 // the text anyway need not scan further.
 std::string_view view(std::uint16_t high, const char* text, std::size_t limit);
 
+// Zeroes n >= 64 bytes at p with the widest stores the processor has,
+// chosen at the first call.
+using WideZero = void (*)(char* p, std::size_t n) noexcept;
+extern std::atomic<WideZero> zero_wide;
+
 // Zeroes n >= 1 bytes at p. Up to 32 bytes take two overlapping stores of a
 // fixed width, in line: most writers end a few bytes short of their array's
 // end, and a call would cost more than the stores.
 inline void zero_bytes(char* p, std::size_t n) {
   static constexpr char zeros[16] = {};
-  if (n > 32) {
+  if (n >= 64) {
+    zero_wide.load(std::memory_order_relaxed)(p, n);
+  } else if (n > 32) {
     std::memset(p, 0, n);
   } else if (n >= 16) {
     std::memcpy(p, zeros, 16);
