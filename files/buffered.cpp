@@ -70,19 +70,25 @@ std::size_t copy_ordinary(const char* from, std::size_t from_room, char* to, std
   const __m128i below = _mm_set1_epi8(31);
   const __m128i cr = _mm_set1_epi8(kCr), lf = _mm_set1_epi8(kLf);
   const __m128i ctrl_z = _mm_set1_epi8(kCtrlZ), eol = _mm_set1_epi8(CVX_EOL);
-  while (i < n && i + 16 <= from_room && i + 16 <= to_room) {
+  const auto specials = [&](__m128i v) -> unsigned {
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, below), v)) == 0) return 0;
+    const __m128i hit =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, ctrl_z), _mm_cmpeq_epi8(v, eol)));
+    return static_cast<unsigned>(_mm_movemask_epi8(hit));
+  };
+  const std::size_t room = std::min(from_room, to_room);
+  // Blocks wholly inside the run's limit, then the block that holds it.
+  for (const std::size_t whole = std::min(n, room); i + 16 <= whole; i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), v);
-    unsigned stops = 0;
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, below), v)) != 0) {
-      const __m128i hit =
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
-                       _mm_or_si128(_mm_cmpeq_epi8(v, ctrl_z), _mm_cmpeq_epi8(v, eol)));
-      stops = static_cast<unsigned>(_mm_movemask_epi8(hit));
-    }
-    if (n - i < 16) stops |= 1u << (n - i);  // the run ends at n in any case
-    if (stops != 0) return i + static_cast<std::size_t>(__builtin_ctz(stops));
-    i += 16;
+    if (const unsigned stops = specials(v); stops != 0)
+      return i + static_cast<std::size_t>(__builtin_ctz(stops));
+  }
+  if (i < n && i + 16 <= room) {  // here n - i < 16
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), v);
+    return i + static_cast<std::size_t>(__builtin_ctz(specials(v) | 1u << (n - i)));
   }
 #endif
   for (; i < n && !special(static_cast<unsigned char>(from[i])); ++i) to[i] = from[i];
@@ -371,49 +377,63 @@ void again(File& f) {
   f.result = CVX_FILE_DONE;
 }
 
-std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
-  std::size_t n = 0;
+// While the variable is reading and nothing is pending, a line is taken from
+// the buffer in runs: ordinary characters are copied at once, a line end with
+// its line feed at hand ends the line, and a used-up buffer is refilled, all
+// exactly as ReadChar would deliver them one by one. Returns true when the
+// line is over (its end consumed, the array full, or the file ended); false
+// leaves the rest to ReadChar.
+bool read_line_runs(File& f, std::uint16_t high, char* line, std::size_t& n) {
+  if (f.direction != CVX_DIR_READ || f.again || f.eof || f.signature != CVX_FILE_SIGNATURE ||
+      f.handle == 0)
+    return false;
+  // The buffer is followed by 8 bytes of the variable itself: a block read
+  // may run into them (it stays inside the variable), never past them.
+  constexpr std::size_t kReadable = kBufferSize + sizeof f.bufIndex + sizeof f.bufCount +
+                                    sizeof f.signature;
+  static_assert(offsetof(File, bufIndex) == offsetof(File, buffer) + kBufferSize &&
+                offsetof(File, signature) + sizeof f.signature == sizeof(File));
   while (n < high) {
-    // While the variable is reading and nothing is pending, the buffer is
-    // taken in runs: ordinary characters are copied at once, a line end with
-    // its line feed at hand ends the line, and a used-up buffer is refilled,
-    // all exactly as ReadChar would deliver them one by one.
-    if (f.direction == CVX_DIR_READ && !f.again && !f.eof && f.signature == CVX_FILE_SIGNATURE &&
-        f.handle != 0 && f.bufCount <= kBufferSize) {
-      std::size_t at = f.bufIndex;
-      const std::size_t held = f.bufCount;
-      if (at == held) {
-        if (!fill_buffer(f)) break;  // the end of the file, or a failed read
-        continue;
-      }
-      if (at < held) {
-        std::size_t avail = held - at;
-        if (avail > high - n) avail = high - n;
-        const std::size_t run =
-            copy_ordinary(f.buffer + at, kBufferSize - at, line + n, std::size_t{high} + 1 - n, avail);
-        if (run != 0) {
-          n += run;
-          at += run;
-          f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(f.buffer[at - 1]));
-          f.result = CVX_FILE_DONE;
-        }
-        if (n < high && at < held) {
-          const char c = f.buffer[at];
-          if (c == kLf || (c == kCr && at + 1 < held && f.buffer[at + 1] == kLf)) {
-            f.bufIndex = static_cast<std::uint16_t>(at + (c == kCr ? 2 : 1));
-            f.lastItem = CVX_EOL;
-            f.result = CVX_FILE_DONE;
-            break;
-          }
-        }
-        f.bufIndex = static_cast<std::uint16_t>(at);
-        if (run != 0) continue;
+    std::size_t at = f.bufIndex;
+    const std::size_t held = f.bufCount;
+    if (at >= held || held > kBufferSize) {
+      if (at != held || held > kBufferSize) return false;
+      if (!fill_buffer(f)) return true;  // the end of the file, or a failed read
+      continue;
+    }
+    const std::size_t avail = std::min(held - at, std::size_t{high} - n);
+    const std::size_t run =
+        copy_ordinary(f.buffer + at, kReadable - at, line + n, std::size_t{high} + 1 - n, avail);
+    n += run;
+    at += run;
+    if (run != 0) f.result = CVX_FILE_DONE;
+    if (n < high && at < held) {
+      const char c = f.buffer[at];
+      if (c == kLf || (c == kCr && at + 1 < held && f.buffer[at + 1] == kLf)) {
+        f.bufIndex = static_cast<std::uint16_t>(at + (c == kCr ? 2 : 1));
+        f.lastItem = CVX_EOL;
+        f.result = CVX_FILE_DONE;
+        return true;
       }
     }
-    char ch = 0;
-    read_char(f, ch);
-    if (ch == CVX_EOL || f.result != CVX_FILE_DONE || f.eof) break;
-    line[n++] = ch;
+    f.bufIndex = static_cast<std::uint16_t>(at);
+    if (run == 0) return false;  // a byte ReadChar must see, or a line end to look past
+    f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(f.buffer[at - 1]));
+  }
+  return true;
+}
+
+std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
+  std::size_t n = 0;
+  if (!read_line_runs(f, high, line, n)) {
+    while (n < high) {
+      char ch = 0;
+      read_char(f, ch);
+      if (ch == CVX_EOL || f.result != CVX_FILE_DONE || f.eof) break;
+      line[n++] = ch;
+      // The rest of the line may again go in runs.
+      if (read_line_runs(f, high, line, n)) break;
+    }
   }
   text::fill_from(high, line, n);
   return static_cast<std::uint16_t>(n);

@@ -158,7 +158,7 @@ TEST_F(BufferedFiles, ReadLn) {
 // ReadLn takes the buffer in runs; it must deliver what the one-character
 // definition delivers (ReadChar until a line end, the end, an error or HIGH),
 // for texts full of line ends, Ctrl-Z and end-of-line bytes at every place of
-// the buffer.
+// the buffer, and for texts of long lines whose runs meet the buffer's end.
 TEST_F(BufferedFiles, ReadLnMatchesReadCharByCharacter) {
   std::uint32_t seed = 12345;
   auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
@@ -166,16 +166,17 @@ TEST_F(BufferedFiles, ReadLnMatchesReadCharByCharacter) {
   for (int round = 0; round < 20; ++round) {
     std::string text;
     const std::size_t size = 200 + next() % 1500;
+    const unsigned spacing = round % 2 == 0 ? 8 : 150;  // one special byte in so many
     while (text.size() < size) {
-      text += (next() % 8 == 0) ? specials[next() % 5] : static_cast<char>('a' + next() % 26);
+      text += (next() % spacing == 0) ? specials[next() % 5] : static_cast<char>('a' + next() % 26);
     }
     dir.write("r.txt", text);
     CvxFileType fast{}, slow{};
     MultiLookup(&fast, 0, name("r.txt").c_str(), 1, 1, 0);
     MultiLookup(&slow, 0, name("r.txt").c_str(), 1, 1, 0);
     for (int call = 0; call < 400; ++call) {
-      const uint16_t high = static_cast<uint16_t>(next() % 90);
-      char a[91], b[91];
+      const uint16_t high = static_cast<uint16_t>(next() % 256);
+      char a[257], b[257];
       std::memset(a, '#', sizeof a);
       std::memset(b, '#', sizeof b);
       const uint16_t got = ReadLn(&fast, high, a);
