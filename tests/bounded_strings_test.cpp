@@ -350,28 +350,32 @@ TEST(BoundedStrings, SmallArraysAtEveryOffset) {
   }
 }
 
-// Short arrays (HIGH below 16) are copied from one load of the source. Every
-// HIGH meets sources that end just before an unreadable page or a little way
-// from it, sources whose array is shorter than the destination, and sources
-// inside the destination.
+// Arrays up to 128 bytes are copied from whole loads of the source. Each
+// size class and its edges meet sources that end just before an unreadable
+// page or a little way from it, sources whose array is shorter than the
+// destination, and sources inside the destination.
 TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
   const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
   char* region = static_cast<char*>(
       mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
   ASSERT_NE(region, MAP_FAILED);
   ASSERT_EQ(mprotect(region + page, page, PROT_NONE), 0);
-  const std::string letters = "ABCDEFGHIJKLMNOPQRST";
-  for (std::uint16_t high = 0; high < 16; ++high) {
-    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{high}, std::size_t{17}}) {
-      for (std::uint16_t shigh : {0, high / 2, 40}) {
-        for (std::size_t gap : {0, 16}) {
+  std::string letters;
+  for (int i = 0; i < 140; ++i) letters += static_cast<char>('A' + i % 26);
+  std::vector<std::uint16_t> highs;
+  for (std::uint16_t h = 0; h <= 17; ++h) highs.push_back(h);
+  for (std::uint16_t h : {31, 32, 62, 63, 64, 65, 80, 126, 127, 128, 129}) highs.push_back(h);
+  for (const std::uint16_t high : highs) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{high}, std::size_t{135}}) {
+      for (std::uint16_t shigh : {0, high / 2, 200}) {
+        for (std::size_t gap : {0, 16, 70}) {
           // The source's text and the byte after it (its NUL, or a foreign
           // byte after a full array) end gap bytes before the guard page.
           const std::size_t n = std::min<std::size_t>(length, std::size_t{shigh} + 1);
           char* source = region + page - n - 1 - gap;
           std::memcpy(source, letters.data(), n);
           source[n] = n <= shigh ? '\0' : '#';
-          char dest[20];
+          char dest[140];
           std::memset(dest, 'z', sizeof dest);
           Assign(shigh, source, high, dest);
           const std::string expected = letters.substr(0, std::min<std::size_t>(n, high));
@@ -384,11 +388,11 @@ TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
       }
     }
     // The source is the array's own tail.
-    char array[20];
-    std::memcpy(array, letters.data(), 16);
-    array[16] = '\0';
-    const std::string tail(array + 1, std::min<std::size_t>(15, high));
-    Assign(30, array + 1, high, array);
+    char array[140];
+    std::memcpy(array, letters.data(), 135);
+    array[135] = '\0';
+    const std::string tail(array + 1, std::min<std::size_t>(134, high));
+    Assign(200, array + 1, high, array);
     EXPECT_EQ(std::string(array, tail.size()), tail) << high;
     EXPECT_EQ(array[high], 0) << high;
   }
