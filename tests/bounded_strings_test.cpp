@@ -350,10 +350,10 @@ TEST(BoundedStrings, SmallArraysAtEveryOffset) {
   }
 }
 
-// Arrays up to 128 bytes are copied from whole loads of the source. Each
+// Arrays up to 128 bytes are filled from whole loads of their sources. Each
 // size class and its edges meet sources that end just before an unreadable
 // page or a little way from it, sources whose array is shorter than the
-// destination, and sources inside the destination.
+// destination, and sources inside the destination, for Assign and Concat.
 TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
   const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
   char* region = static_cast<char*>(
@@ -384,6 +384,14 @@ TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
           EXPECT_EQ(std::string(dest, expected.size()), expected) << where;
           for (std::size_t i = expected.size(); i <= high; ++i) EXPECT_EQ(dest[i], 0) << where;
           EXPECT_EQ(dest[high + 1], 'z') << where;  // nothing past the array
+          // The same source twice, one after the other.
+          std::memset(dest, 'z', sizeof dest);
+          Concat(shigh, source, shigh, source, high, dest);
+          const std::string twice =
+              expected + letters.substr(0, std::min(n, high - expected.size()));
+          EXPECT_EQ(std::string(dest, twice.size()), twice) << where;
+          for (std::size_t i = twice.size(); i <= high; ++i) EXPECT_EQ(dest[i], 0) << where;
+          EXPECT_EQ(dest[high + 1], 'z') << where;
         }
       }
     }
@@ -394,6 +402,14 @@ TEST(BoundedStrings, ShortCopiesAtPageEndsAndOverlaps) {
     const std::string tail(array + 1, std::min<std::size_t>(134, high));
     Assign(200, array + 1, high, array);
     EXPECT_EQ(std::string(array, tail.size()), tail) << high;
+    EXPECT_EQ(array[high], 0) << high;
+    // Both parts of a Concat from inside the array.
+    std::memcpy(array, letters.data(), 135);
+    array[135] = '\0';
+    const std::string head(array + 2, std::min<std::size_t>(3, high));
+    const std::string joined = head + std::string(array + 1, std::min<std::size_t>(134, high - head.size()));
+    Concat(2, array + 2, 200, array + 1, high, array);
+    EXPECT_EQ(std::string(array, joined.size()), joined) << high;
     EXPECT_EQ(array[high], 0) << high;
   }
   munmap(region, 2 * page);

@@ -127,6 +127,9 @@ void assign_short(std::uint16_t shigh, const char* source, std::uint16_t high,
 void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
             std::uint16_t shigh, const char* second) {
   if (text == nullptr) return;
+  if (high < 128 &&
+      concat_medium.load(std::memory_order_relaxed)(high, text, fhigh, first, shigh, second))
+    return;
   const std::size_t cap = std::size_t{high} + 1;
   const std::size_t flimit = std::min<std::size_t>(std::size_t{fhigh} + 1, high);
   const std::size_t slimit = std::min<std::size_t>(std::size_t{shigh} + 1, high);

@@ -27,20 +27,17 @@ inline std::size_t length(std::uint16_t high, const char* text) { return view(hi
 // the text anyway need not scan further.
 std::string_view view(std::uint16_t high, const char* text, std::size_t limit);
 
-// Zeroes n >= 64 bytes at p with the widest stores the processor has,
-// chosen at the first call.
-using WideZero = void (*)(char* p, std::size_t n) noexcept;
-extern std::atomic<WideZero> zero_wide;
+// Zeroes n > 32 bytes at p; from 64 bytes on with the widest stores the
+// processor has.
+void zero_long(char* p, std::size_t n) noexcept;
 
 // Zeroes n >= 1 bytes at p. Up to 32 bytes take two overlapping stores of a
 // fixed width, in line: most writers end a few bytes short of their array's
 // end, and a call would cost more than the stores.
 inline void zero_bytes(char* p, std::size_t n) {
   static constexpr char zeros[16] = {};
-  if (n >= 64) {
-    zero_wide.load(std::memory_order_relaxed)(p, n);
-  } else if (n > 32) {
-    std::memset(p, 0, n);
+  if (n > 32) {
+    zero_long(p, n);
   } else if (n >= 16) {
     std::memcpy(p, zeros, 16);
     std::memcpy(p + n - 16, zeros, 16);
@@ -124,6 +121,13 @@ inline void assign(std::uint16_t high, char* text, std::uint16_t shigh, const ch
   if (high < 128) return assign_medium.load(std::memory_order_relaxed)(shigh, source, high, text);
   assign_long(high, text, shigh, source);
 }
+// Concat for arrays of up to 128 bytes (high < 128) the widest way the
+// processor has, chosen at the first call; false when it cannot take these
+// sources, which then go the plain way.
+using MediumConcat = bool (*)(std::uint16_t high, char* text, std::uint16_t fhigh,
+                              const char* first, std::uint16_t shigh,
+                              const char* second) noexcept;
+extern std::atomic<MediumConcat> concat_medium;
 // The same for first followed by second.
 void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
             std::uint16_t shigh, const char* second);

@@ -2,6 +2,8 @@
 // widest stores the processor has. A text a few dozen characters long in an
 // array of 256 leaves some 200 bytes to fill on every write; the fill is then
 // most of the stores a writer makes, and wider stores mean fewer of them.
+#include <atomic>
+
 #include "text/bstr.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -30,6 +32,10 @@ __attribute__((target("avx512f"))) void zero_avx512(char* p, std::size_t n) noex
 }
 #endif
 
+using WideZero = void (*)(char* p, std::size_t n) noexcept;
+void pick_zero_wide(char* p, std::size_t n) noexcept;
+constinit std::atomic<WideZero> zero_wide{pick_zero_wide};
+
 // The first call picks the fill and keeps it for the calls after it.
 void pick_zero_wide(char* p, std::size_t n) noexcept {
   WideZero chosen = zero_plain;
@@ -46,6 +52,12 @@ void pick_zero_wide(char* p, std::size_t n) noexcept {
 
 }  // namespace
 
-constinit std::atomic<WideZero> zero_wide{pick_zero_wide};
+void zero_long(char* p, std::size_t n) noexcept {
+  if (n < 64) {
+    std::memset(p, 0, n);
+    return;
+  }
+  zero_wide.load(std::memory_order_relaxed)(p, n);
+}
 
 }  // namespace corva::text
