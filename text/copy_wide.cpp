@@ -26,7 +26,7 @@ constexpr std::uintptr_t kPage = 4096;
 // outside 0..64).
 __attribute__((target("avx512bw,bmi,bmi2"), always_inline)) inline __mmask64 lanes_below(
     long count) {
-  return _bzhi_u64(~0ULL, static_cast<unsigned>(std::max(count, 0L)));  // all from 64 on
+  return _bzhi_u64(~0ULL, static_cast<unsigned>(count > 0 ? count : 0));  // all from 64 on
 }
 
 // True when span (64 or 128) bytes from p lie in one page: they can be loaded.
@@ -46,7 +46,8 @@ __attribute__((target("avx512bw,bmi,bmi2"), always_inline)) inline long text_len
                                                                                     long limit) {
   const auto below = static_cast<long>(_tzcnt_u64(_mm512_testn_epi8_mask(low, low)));  // 64: none
   const auto above = static_cast<long>(_tzcnt_u64(_mm512_testn_epi8_mask(high, high)));
-  return std::min(below == 64 ? 64 + above : below, limit);
+  const long length = below == 64 ? 64 + above : below;
+  return length < limit ? length : limit;
 }
 
 // Stores the blocks' first `kept` bytes at p and zeros after them, `size`
@@ -69,7 +70,7 @@ __attribute__((target("avx512bw,bmi,bmi2"), no_sanitize_address)) void assign_me
   const __m512i low = _mm512_loadu_si512(source);
   const __m512i high_block = second_block(source, span);
   store(text, size, low, high_block,
-        text_length(low, high_block, std::min(long{shigh} + 1, long{high})));
+        text_length(low, high_block, shigh < high ? long{shigh} + 1 : long{high}));
 }
 
 __attribute__((target("avx512bw,bmi,bmi2"), no_sanitize_address)) bool concat_medium_avx512(
@@ -82,8 +83,9 @@ __attribute__((target("avx512bw,bmi,bmi2"), no_sanitize_address)) bool concat_me
   const __m512i head_high = second_block(first, span);
   const __m512i tail_low = _mm512_loadu_si512(second);
   const __m512i tail_high = second_block(second, span);
-  const long n = text_length(head_low, head_high, std::min(long{fhigh} + 1, long{high}));
-  const long m = text_length(tail_low, tail_high, std::min(long{shigh} + 1, long{high} - n));
+  const long n = text_length(head_low, head_high, fhigh < high ? long{fhigh} + 1 : long{high});
+  const long room = long{high} - n;
+  const long m = text_length(tail_low, tail_high, long{shigh} + 1 < room ? long{shigh} + 1 : room);
   store(text, size, head_low, head_high, n);
   // The second text goes after the first; the zeros after it are there already.
   _mm512_mask_storeu_epi8(text + n, lanes_below(m), tail_low);
