@@ -96,41 +96,29 @@ inline void copy_text(std::uint16_t high, char* text, const char* source) noexce
 #pragma GCC diagnostic pop
 #endif
 }
-// The plain path: the source's text copied by copy_text when its array can
-// fill this one and lies apart from it, by the general path otherwise.
-inline void assign_long(std::uint16_t high, char* text, std::uint16_t shigh,
-                        const char* source) noexcept {
-  // The source's first high bytes miss the array when their distance
-  // (source - text, taken modulo the address space) lies outside
+inline void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
+  if (high < 16) return assign_short(shigh, source, high, text);
+  // Mostly the source can fill the array and lies apart from it: then it is
+  // a plain copy. The source's first high bytes miss the array when their
+  // distance (source - text, taken modulo the address space) lies outside
   // [-(high - 1), high]: one comparison.
   const std::size_t apart = reinterpret_cast<std::uintptr_t>(source) -
                             reinterpret_cast<std::uintptr_t>(text) + high - 1;
-  const bool wide = std::size_t{shigh} + 1 >= high;  // the source can fill the array
+  const bool wide = std::size_t{shigh} + 1 >= high;
   if (text != nullptr && source != nullptr && wide && apart >= 2 * std::size_t{high})
     return copy_text(high, text, source);
   assign_general(high, text, shigh, source);
 }
-// The same for arrays of 16 to 128 bytes (16 <= high < 128), the widest way
-// the processor has, chosen at the first call; arguments in the exported
-// call's order.
-using MediumAssign = void (*)(std::uint16_t shigh, const char* source, std::uint16_t high,
-                              char* text) noexcept;
-extern std::atomic<MediumAssign> assign_medium;
-inline void assign(std::uint16_t high, char* text, std::uint16_t shigh, const char* source) {
-  if (high < 16) return assign_short(shigh, source, high, text);
-  if (high < 128) return assign_medium.load(std::memory_order_relaxed)(shigh, source, high, text);
-  assign_long(high, text, shigh, source);
-}
+// The same for first followed by second.
+void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
+            std::uint16_t shigh, const char* second);
 // Concat for arrays of up to 128 bytes (high < 128) the widest way the
 // processor has, chosen at the first call; false when it cannot take these
-// sources, which then go the plain way.
+// texts, which then go the plain way.
 using MediumConcat = bool (*)(std::uint16_t high, char* text, std::uint16_t fhigh,
                               const char* first, std::uint16_t shigh,
                               const char* second) noexcept;
 extern std::atomic<MediumConcat> concat_medium;
-// The same for first followed by second.
-void concat(std::uint16_t high, char* text, std::uint16_t fhigh, const char* first,
-            std::uint16_t shigh, const char* second);
 
 // True when the memory of `part` lies (partly) inside the array of high + 1 bytes.
 bool overlaps(std::string_view part, const char* array, std::uint16_t high);
