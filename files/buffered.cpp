@@ -380,13 +380,16 @@ void again(File& f) {
 // While the variable is reading and nothing is pending, a line is taken from
 // the buffer in runs: ordinary characters are copied at once, a line end with
 // its line feed at hand ends the line, and a used-up buffer is refilled, all
-// exactly as ReadChar would deliver them one by one. Returns true when the
-// line is over (its end consumed, the array full, or the file ended); false
-// leaves the rest to ReadChar.
-bool read_line_runs(File& f, std::uint16_t high, char* line, std::size_t& n) {
+// exactly as ReadChar would deliver them one by one. Answers the line's
+// length so far (from n characters already stored); `over` tells whether the
+// line is over (its end consumed, the array full, or the file ended) or the
+// rest is ReadChar's.
+std::size_t read_line_runs(File& f, std::uint16_t high, char* line, std::size_t n, bool& over) {
   if (f.direction != CVX_DIR_READ || f.again || f.eof || f.signature != CVX_FILE_SIGNATURE ||
-      f.handle == 0)
-    return false;
+      f.handle == 0) {
+    over = false;
+    return n;
+  }
   // The buffer is followed by 8 bytes of the variable itself: a block read
   // may run into them (it stays inside the variable), never past them.
   constexpr std::size_t kReadable = kBufferSize + sizeof f.bufIndex + sizeof f.bufCount +
@@ -397,8 +400,10 @@ bool read_line_runs(File& f, std::uint16_t high, char* line, std::size_t& n) {
     std::size_t at = f.bufIndex;
     const std::size_t held = f.bufCount;
     if (at >= held || held > kBufferSize) {
-      if (at != held || held > kBufferSize) return false;
-      if (!fill_buffer(f)) return true;  // the end of the file, or a failed read
+      over = false;
+      if (at != held || held > kBufferSize) return n;  // a state for ReadChar to sort out
+      over = !fill_buffer(f);                          // the end, or a failed read
+      if (over) return n;
       continue;
     }
     const std::size_t avail = std::min(held - at, std::size_t{high} - n);
@@ -413,27 +418,30 @@ bool read_line_runs(File& f, std::uint16_t high, char* line, std::size_t& n) {
         f.bufIndex = static_cast<std::uint16_t>(at + (c == kCr ? 2 : 1));
         f.lastItem = CVX_EOL;
         f.result = CVX_FILE_DONE;
-        return true;
+        over = true;
+        return n;
       }
     }
     f.bufIndex = static_cast<std::uint16_t>(at);
-    if (run == 0) return false;  // a byte ReadChar must see, or a line end to look past
+    if (run == 0) {  // a byte ReadChar must see, or a line end to look past
+      over = false;
+      return n;
+    }
     f.lastItem = static_cast<std::int16_t>(static_cast<signed char>(f.buffer[at - 1]));
   }
-  return true;
+  over = true;
+  return n;
 }
 
 std::uint16_t read_line(File& f, std::uint16_t high, char* line) {
-  std::size_t n = 0;
-  if (!read_line_runs(f, high, line, n)) {
-    while (n < high) {
-      char ch = 0;
-      read_char(f, ch);
-      if (ch == CVX_EOL || f.result != CVX_FILE_DONE || f.eof) break;
-      line[n++] = ch;
-      // The rest of the line may again go in runs.
-      if (read_line_runs(f, high, line, n)) break;
-    }
+  bool over = false;
+  std::size_t n = read_line_runs(f, high, line, 0, over);
+  while (!over && n < high) {
+    char ch = 0;
+    read_char(f, ch);
+    if (ch == CVX_EOL || f.result != CVX_FILE_DONE || f.eof) break;
+    line[n++] = ch;
+    n = read_line_runs(f, high, line, n, over);  // the rest may again go in runs
   }
   text::fill_from(high, line, n);
   return static_cast<std::uint16_t>(n);
