@@ -70,6 +70,26 @@ void assign_general(std::uint16_t high, char* text, std::uint16_t shigh,
 }
 
 #ifdef __SSE2__
+namespace {
+// The first and the last word of size >= sizeof(Word) bytes of source, each
+// cut with its part of keep, stored at text: two stores that may overlap.
+// Reads bytes of the source that may lie past its NUL (see assign_short).
+template <class Word>
+__attribute__((no_sanitize_address)) void store_cut(char* text, const char* source,
+                                                    const unsigned char* keep, std::size_t size) {
+  constexpr std::size_t w = sizeof(Word);
+  Word first, last, first_mask, last_mask;
+  std::memcpy(&first, source, w);
+  std::memcpy(&last, source + size - w, w);
+  std::memcpy(&first_mask, keep, w);
+  std::memcpy(&last_mask, keep + size - w, w);
+  first &= first_mask;
+  last &= last_mask;
+  std::memcpy(text, &first, w);
+  std::memcpy(text + size - w, &last, w);
+}
+}  // namespace
+
 // The source's first 16 bytes are read whole when they cannot cross a page;
 // bytes after its NUL or its array are loaded then but never copied (hence no
 // address checking here). Each word is cut with a mask from a table of 16
@@ -94,25 +114,9 @@ __attribute__((no_sanitize_address)) void assign_short(std::uint16_t shigh, cons
   const unsigned char* keep = kKeep + 16 - __builtin_ctz(nul | (1u << limit));
   const std::size_t size = std::size_t{high} + 1;
   if (size >= 8) {
-    std::uint64_t first, last, first_mask, last_mask;
-    std::memcpy(&first, source, 8);
-    std::memcpy(&last, source + size - 8, 8);
-    std::memcpy(&first_mask, keep, 8);
-    std::memcpy(&last_mask, keep + size - 8, 8);
-    first &= first_mask;
-    last &= last_mask;
-    std::memcpy(text, &first, 8);
-    std::memcpy(text + size - 8, &last, 8);
+    store_cut<std::uint64_t>(text, source, keep, size);
   } else if (size >= 4) {
-    std::uint32_t first, last, first_mask, last_mask;
-    std::memcpy(&first, source, 4);
-    std::memcpy(&last, source + size - 4, 4);
-    std::memcpy(&first_mask, keep, 4);
-    std::memcpy(&last_mask, keep + size - 4, 4);
-    first &= first_mask;
-    last &= last_mask;
-    std::memcpy(text, &first, 4);
-    std::memcpy(text + size - 4, &last, 4);
+    store_cut<std::uint32_t>(text, source, keep, size);
   } else {
     for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>(source[i] & keep[i]);
   }

@@ -14,13 +14,15 @@ std::size_t search_windows_avx2(const char* t, std::size_t n, const char* p, std
 #endif
 }
 
+#ifdef __AVX2__
+using WidestBlock = Lanes32;
+#else
+using WidestBlock = Lanes16;  // a build without AVX2 support
+#endif
+
 std::size_t search_array_avx2(const char* text, std::size_t limit, const char* p,
                               std::size_t plimit) noexcept {
-#ifdef __AVX2__
-  return search_array<Lanes32>(text, limit, p, plimit);
-#else
-  return search_array<Lanes16>(text, limit, p, plimit);
-#endif
+  return search_array<WidestBlock>(text, limit, p, plimit);
 }
 
 }  // namespace corva::text

@@ -15,13 +15,15 @@ std::size_t search_windows_avx512(const char* t, std::size_t n, const char* p, s
 #endif
 }
 
+#ifdef __AVX512BW__
+using WidestBlock = Lanes64;
+#else
+using WidestBlock = Lanes16;  // a build without AVX-512 support
+#endif
+
 std::size_t search_array_avx512(const char* text, std::size_t limit, const char* p,
                                 std::size_t plimit) noexcept {
-#ifdef __AVX512BW__
-  return search_array<Lanes64>(text, limit, p, plimit);
-#else
-  return search_array<Lanes16>(text, limit, p, plimit);
-#endif
+  return search_array<WidestBlock>(text, limit, p, plimit);
 }
 
 }  // namespace corva::text
