@@ -53,11 +53,7 @@ void pick_zero_wide(char* p, std::size_t n) noexcept {
 }  // namespace
 
 void zero_long(char* p, std::size_t n) noexcept {
-  if (n < 64) {
-    std::memset(p, 0, n);
-    return;
-  }
-  zero_wide.load(std::memory_order_relaxed)(p, n);
+  (n < 64 ? zero_plain : zero_wide.load(std::memory_order_relaxed))(p, n);
 }
 
 }  // namespace corva::text
